@@ -1,0 +1,14 @@
+#include "calc/key_filter.h"
+
+namespace calc {
+
+void FilterNumericKey(int16_t& keyAscii, bool allowDecimal, bool allowMinus) {
+    constexpr int16_t kBackspace = 8, kEnter = 13, kMinus = 45, kPoint = 46;
+    const int16_t c = keyAscii;
+    const bool passes = c == kBackspace || c == kEnter || (c >= '0' && c <= '9') ||
+                        (c == kPoint && allowDecimal) || (c == kMinus && allowMinus);
+    if (!passes)
+        keyAscii = 0;
+}
+
+} // namespace calc
