@@ -33,4 +33,22 @@ struct Line {
     bool operator==(const Line&) const = default;
 };
 
+// Converts layout units (1/1440 inch) to screen pixels and back: the one place where
+// design numbers become pixels. 15 units per pixel at 96 dpi, 12 at 120 dpi.
+struct LayoutScale {
+    float unitsPerPixelX = 15;
+    float unitsPerPixelY = 15;
+
+    static LayoutScale ForDpi(int dpiX, int dpiY) {
+        return {1440.0f / static_cast<float>(dpiX), 1440.0f / static_cast<float>(dpiY)};
+    }
+    int PixelsX(float units) const { return Round(units / unitsPerPixelX); }
+    int PixelsY(float units) const { return Round(units / unitsPerPixelY); }
+    float UnitsX(int pixels) const { return static_cast<float>(pixels) * unitsPerPixelX; }
+    float UnitsY(int pixels) const { return static_cast<float>(pixels) * unitsPerPixelY; }
+
+  private:
+    static int Round(float v) { return static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f); }
+};
+
 } // namespace controls

@@ -1,0 +1,43 @@
+// What the tab controls report to their host window, as WM_NOTIFY messages.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace controls {
+
+// Notification codes (NMHDR::code), from the range reserved for applications.
+inline constexpr UINT kTabClick = 0xA000 + 1;  // NotifyTabClick
+inline constexpr UINT kMouseDown = 0xA000 + 2; // NotifyMouseDown
+
+// TabClick(lTab): a caption was clicked, or ShowTab was called.
+struct NotifyTabClick {
+    NMHDR hdr;
+    int32_t lTab;
+};
+
+// MouseDown(Button, Shift, X, Y): a press on the control's own surface. Button: 1 left,
+// 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt, summed; X, Y in layout units.
+struct NotifyMouseDown {
+    NMHDR hdr;
+    int16_t Button;
+    int16_t Shift;
+    float X;
+    float Y;
+};
+
+// The arguments of a mouse-down message in the notification's terms.
+inline NotifyMouseDown MouseDownFromMessage(HWND from, UINT msg, WPARAM wp, LPARAM lp,
+                                            float unitsPerPixelX, float unitsPerPixelY) {
+    NotifyMouseDown n{};
+    n.hdr = {from, static_cast<UINT_PTR>(GetDlgCtrlID(from)), kMouseDown};
+    n.Button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+    n.Shift = static_cast<int16_t>(((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) |
+                                   ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
+    n.X = static_cast<float>(static_cast<short>(LOWORD(lp))) * unitsPerPixelX;
+    n.Y = static_cast<float>(static_cast<short>(HIWORD(lp))) * unitsPerPixelY;
+    return n;
+}
+
+} // namespace controls
