@@ -1,0 +1,104 @@
+// Builds the main window's controls from its design tables.
+#include "app/win32/frmMain.h"
+
+#include "controls/win32/paint.h"
+#include "controls/win32/ui_font.h"
+
+#include <span>
+
+namespace app {
+namespace {
+
+constexpr int kHeaderId = 10;
+constexpr int kFirstPageId = 20;
+
+// A field's control ID from its group and index, unique within the window.
+int FieldId(Group group, int index) { return 100 + static_cast<int>(group) * 10 + index; }
+
+std::span<const ControlDesign> Row(const std::array<ControlDesign, 5>& row) { return row; }
+
+} // namespace
+
+RECT frmMain::ToPixels(const controls::Rect& units) const { return controls::ToPixels(units, scale_); }
+
+calc::NumberField* frmMain::FieldsOf(int group) {
+    switch (static_cast<Group>(group)) {
+    case Group::Formula1: return txtFormula1;
+    case Group::Formula2: return txtFormula2;
+    case Group::Formula3: return txtFormula3;
+    case Group::Formula4: return txtFormula4;
+    case Group::Formula5a: return txtFormula5a;
+    case Group::Formula5b: return txtFormula5b;
+    }
+    return nullptr;
+}
+
+calc::NumberField* frmMain::FieldFromHandle(HWND hwnd) {
+    for (int group = 0; group < kGroupCount; ++group) {
+        const int count = group < 4 ? 3 : 2;
+        calc::NumberField* fields = FieldsOf(group);
+        for (int i = 0; i < count; ++i)
+            if (fields[i].Handle() == hwnd)
+                return &fields[i];
+    }
+    return nullptr;
+}
+
+void frmMain::CreateField(const ControlDesign& d, HFONT font) {
+    calc::NumberField& field = FieldsOf(static_cast<int>(d.group))[d.index];
+    const HWND page = ucTab[static_cast<size_t>(d.page)].Handle();
+    field.Create(page, FieldId(d.group, d.index), ToPixels(d.rect), d.kind == Kind::Result, d.text,
+                 *this, static_cast<int>(d.group), d.index);
+    SendMessageW(field.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
+    const HWND page = ucTab[static_cast<size_t>(d.page)].Handle();
+    // Labels take their clicks (SS_NOTIFY) so that a press on one does not count as a
+    // press on the page; the line is transparent to the mouse like a drawn line.
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    if (d.kind == Kind::Label)
+        style |= SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
+    else if (d.kind == Kind::ExtraLabel)
+        style |= SS_CENTER | SS_NOTIFY | SS_NOPREFIX;
+    const RECT r = ToPixels(d.rect);
+    HWND hwnd = CreateWindowExW(0, L"STATIC", calc::Widen(d.text).c_str(), style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, page, nullptr,
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)),
+                                nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+void frmMain::CreateControls() {
+    font_ = controls::CreateDialogFont(dpiY_);
+    const HFONT font = font_.Get();
+    // Creation order is z-order: the header lies above the pages, page 0 above the rest.
+    ucHeader.Create(Handle(), kHeaderId, ToPixels(kHeaderRect));
+    SendMessageW(ucHeader.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (size_t i = 0; i < ucTab.size(); ++i)
+        ucTab[i].Create(Handle(), kFirstPageId + static_cast<int>(i), ToPixels(kPageRect));
+
+    for (auto row : {Row(kCpLengthRow), Row(kBankingRow), Row(kStationRow), Row(kLimRow)}) {
+        for (const ControlDesign& d : row) {
+            if (d.kind == Kind::Label) {
+                HWND label = CreateStatic(d, font);
+                if (&d == &kLimRow[1])
+                    lblKmph = label;
+            } else {
+                CreateField(d, font);
+            }
+        }
+    }
+    lblFormula4extra = CreateStatic(kLimExtra, font);
+    for (const ControlDesign& d : kConverterControls) {
+        if (d.kind == Kind::Input)
+            CreateField(d, font);
+        else if (d.kind == Kind::Line)
+            line1_ = CreateStatic(d, font);
+        else
+            CreateStatic(d, font);
+    }
+}
+
+} // namespace app

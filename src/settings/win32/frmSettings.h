@@ -1,0 +1,84 @@
+// The settings dialog: docking, corner, offsets, auto-close and units.
+#pragma once
+
+#include "controls/geometry.h"
+#include "controls/win32/gdi.h"
+#include "controls/win32/window_base.h"
+#include "settings/settings_design.h"
+#include "settings/win32/logo_banner.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+namespace settings {
+
+// Shows the dialog modally, owned by `owner` and centred over it, loaded afresh from the
+// global settings. Returns when it has unloaded: by OK (settings applied and stored), by
+// Cancel or by its close box (nothing changed).
+void ShowSettingsDialog(HWND owner);
+
+// Closes an open settings dialog as Cancel does, so that the program can end while it
+// is open. Does nothing when no dialog is open.
+void CancelSettingsDialog();
+
+// An offset box's text as a pixel offset: the field value rounded half to even and held
+// to the 32-bit range, so an absurd entry gives the farthest offset instead of a wrapped
+// one (a number beyond the range, infinities included, takes the nearer limit; a value
+// that is not a number at all gives 0, as text without a number does).
+int32_t OffsetFromText(std::string_view text);
+
+class frmSettings : public controls::WindowBase<frmSettings> {
+  public:
+    static constexpr const wchar_t* kClassName = L"OrteliaSettings";
+
+    frmSettings() = default;
+    ~frmSettings();
+
+    // Loads the dialog from the global settings, shows it over `owner` (disabled
+    // meanwhile) and runs its modal loop until the dialog has unloaded.
+    void ShowModal(HWND owner);
+    // Unloads the dialog without applying anything, as Cancel and the close box do.
+    void Unload();
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    // Controls, by their design names.
+    HWND chkDock = nullptr;
+    HWND optDockSide[4]{};
+    HWND txtDockOffset[2]{};
+    HWND optMeasurements[2]{};
+    HWND chkAutoClose = nullptr;
+    HWND btnOkay = nullptr;
+    HWND btnCancel = nullptr;
+    HWND Frame1 = nullptr;
+    HWND Frame2 = nullptr;
+    HWND Label1 = nullptr;
+    HWND Label2 = nullptr;
+    LogoBanner pbLogo;
+
+  private:
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void btnOkay_Click();
+    void btnCancel_Click();
+
+    bool Create(HWND owner);
+    void CreateControls();
+    HWND CreateControl(const DialogControlDesign& d);
+    HWND& Slot(DialogControl id);
+    void RunModalLoop();
+
+    HWND owner_ = nullptr;
+    bool reenableOwner_ = false;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    HWND lastFocus_ = nullptr;
+    controls::LayoutScale scale_;
+    int dpiY_ = 96;
+    controls::Font font_;
+};
+
+} // namespace settings
