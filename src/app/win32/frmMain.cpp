@@ -87,7 +87,12 @@ void frmMain::Unload() {
     DestroyWindow(Handle());
 }
 
-void frmMain::Form_Unload() { mWindowFunctions::SetNotTopmost(Handle()); }
+void frmMain::Form_Unload() {
+    // The hidden owner only keeps the taskbar button away. Let go of it first: a window
+    // manager may keep an owned window just above its owner, and so in the topmost band.
+    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
+    mWindowFunctions::SetNotTopmost(Handle());
+}
 
 void frmMain::Form_MouseDown(int16_t button) {
     if (button == 2)

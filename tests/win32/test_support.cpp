@@ -1,0 +1,119 @@
+#include "test_support.h"
+
+#include <map>
+
+namespace testing_support {
+namespace {
+
+std::map<UINT_PTR, WhenReady*>& Pending() {
+    static std::map<UINT_PTR, WhenReady*> pending;
+    return pending;
+}
+
+constexpr const char* kKey = "Software\\Quillon\\Ortelia";
+
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (!done())
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PumpFor(int ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+WhenReady::WhenReady(std::function<bool()> ready, std::function<void()> action, int timeoutMs)
+    : ready_(std::move(ready)), action_(std::move(action)),
+      deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {
+    timer_ = SetTimer(nullptr, 0, 20, &WhenReady::Tick);
+    Pending()[timer_] = this;
+}
+
+WhenReady::~WhenReady() {
+    if (timer_) {
+        KillTimer(nullptr, timer_);
+        Pending().erase(timer_);
+    }
+}
+
+void CALLBACK WhenReady::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    const auto found = Pending().find(id);
+    if (found == Pending().end())
+        return;
+    WhenReady* self = found->second;
+    const bool expired = std::chrono::steady_clock::now() > self->deadline_;
+    if (!expired && !self->ready_())
+        return;
+    KillTimer(nullptr, id);
+    Pending().erase(id);
+    self->timer_ = 0;
+    if (!expired) {
+        self->ran_ = true;
+        self->action_();
+    }
+}
+
+HWND OpenPopupMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+std::wstring PopupMenuItems(HWND menuWindow) {
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    std::wstring items;
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = L"";
+        if (GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION) == 0)
+            wcscpy_s(text, L"-");
+        items += (i ? L"|" : L"") + std::wstring(text);
+    }
+    return items;
+}
+
+CleanSettingsKey::CleanSettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+
+CleanSettingsKey::~CleanSettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+
+void CleanSettingsKey::Store(DWORD type, const std::string& bytes) {
+    HKEY key;
+    RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
+    RegSetValueExA(key, "Settings", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+std::string CleanSettingsKey::Stored() {
+    char buffer[2048];
+    DWORD size = sizeof buffer, type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, kKey, "Settings", RRF_RT_ANY, &type, buffer, &size) !=
+        ERROR_SUCCESS)
+        return "<none>";
+    std::string text(buffer, size);
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+LPARAM ClientPoint(int x, int y) { return MAKELPARAM(x, y); }
+
+LPARAM ClientCentre(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    return ClientPoint(r.right / 2, r.bottom / 2);
+}
+
+} // namespace testing_support
