@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string_view>
 
 namespace settings {
 
@@ -22,12 +21,6 @@ void ShowSettingsDialog(HWND owner);
 // Closes an open settings dialog as Cancel does, so that the program can end while it
 // is open. Does nothing when no dialog is open.
 void CancelSettingsDialog();
-
-// An offset box's text as a pixel offset: the field value rounded half to even and held
-// to the 32-bit range, so an absurd entry gives the farthest offset instead of a wrapped
-// one (a number beyond the range, infinities included, takes the nearer limit; a value
-// that is not a number at all gives 0, as text without a number does).
-int32_t OffsetFromText(std::string_view text);
 
 class frmSettings : public controls::WindowBase<frmSettings> {
   public:
@@ -68,7 +61,7 @@ class frmSettings : public controls::WindowBase<frmSettings> {
     bool Create(HWND owner);
     void CreateControls();
     HWND CreateControl(const DialogControlDesign& d);
-    HWND& Slot(DialogControl id);
+    HWND* Slot(DialogControl id);
     void RunModalLoop();
 
     HWND owner_ = nullptr;
@@ -77,6 +70,7 @@ class frmSettings : public controls::WindowBase<frmSettings> {
     bool unloaded_ = false;
     HWND lastFocus_ = nullptr;
     controls::LayoutScale scale_;
+    int dpiX_ = 96;
     int dpiY_ = 96;
     controls::Font font_;
 };

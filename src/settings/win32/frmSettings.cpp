@@ -1,0 +1,444 @@
+#include "settings/win32/frmSettings.h"
+
+#include "calc/field_value.h"
+#include "calc/number_text.h"
+#include "controls/win32/paint.h"
+#include "docking/win32/mWindowFunctions.h"
+#include "settings/win32/mMain.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace settings {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// Control IDs stay clear of IDOK (1) and IDCANCEL (2), which the dialog manager sends
+// for Enter and Escape: neither may reach a button.
+constexpr int kFirstControlId = 100;
+
+// Pixels at 96 dpi taken by a check box's or option button's mark and the gap after it.
+constexpr int kMarkAllowance = 20;
+
+// The one dialog that is open, for CancelSettingsDialog.
+frmSettings* openDialog = nullptr;
+
+std::wstring Widen(std::string_view text) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string WindowTextUtf8(HWND hwnd) {
+    std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    wide.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, wide.data(), static_cast<int>(wide.size()))));
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+    return text;
+}
+
+bool IsChecked(HWND button) {
+    return SendMessageW(button, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+void SetChecked(HWND button, bool checked) {
+    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int ScreenDpi(int axis) {
+    controls::ScreenDc screen;
+    return GetDeviceCaps(screen.Get(), axis);
+}
+
+// The outer rectangle of a window of the given size centred over the owner (over the
+// work area without one), moved just enough to lie wholly inside the owner's monitor.
+RECT CentredOver(HWND owner, int width, int height) {
+    HMONITOR monitor = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                             : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    RECT over = info.rcWork;
+    if (owner)
+        GetWindowRect(owner, &over);
+    const RECT& work = info.rcWork;
+    int x = over.left + (over.right - over.left - width) / 2;
+    int y = over.top + (over.bottom - over.top - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    return {x, y, x + width, y + height};
+}
+
+// Creation order is z-order and so tab order: the design's tab indices, with the frames
+// at the bottom, where they take no focus anyway and every control lying on them,
+// chkDock over Frame1's top edge included, paints above them.
+std::array<const DialogControlDesign*, kDialogControlCount> CreationOrder() {
+    std::array<const DialogControlDesign*, kDialogControlCount> order{};
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = &kDialogDesign[i];
+    std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+        const bool aFrame = a->kind == DialogKind::Frame, bFrame = b->kind == DialogKind::Frame;
+        return aFrame != bFrame ? bFrame : a->tabIndex < b->tabIndex;
+    });
+    return order;
+}
+
+DWORD TextAlignStyle(const DialogControlDesign& d) {
+    if (d.kind == DialogKind::TextBox)
+        return d.align == TextAlign::Centre  ? ES_CENTER
+               : d.align == TextAlign::Right ? ES_RIGHT
+                                             : ES_LEFT;
+    return d.align == TextAlign::Centre  ? SS_CENTER
+           : d.align == TextAlign::Right ? SS_RIGHT
+                                         : SS_LEFT;
+}
+
+bool StartsGroup(DialogControl id) {
+    switch (id) {
+    case DialogControl::chkDock:
+    case DialogControl::optDockSide0:
+    case DialogControl::txtDockOffset0:
+    case DialogControl::optMeasurements0:
+    case DialogControl::chkAutoClose:
+    case DialogControl::btnOkay:
+    case DialogControl::Frame1:
+    case DialogControl::Frame2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The dialog's font: 8-point MS Sans Serif, the font the design was drawn for. The wider
+// UI font cannot fit "Automatically Close when the Kestrava Editor Closes" into the
+// dialog on one line.
+controls::Font CreateDesignFont(int dpiY) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(8, dpiY, 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
+    return controls::Font(CreateFontIndirectW(&lf));
+}
+
+// The width in pixels that a caption needs: its text, and for check boxes and option
+// buttons the mark in front of it with its gap.
+int CaptionWidth(HFONT font, const std::wstring& text, DialogKind kind, int dpiX) {
+    controls::ScreenDc screen;
+    controls::Selection selected(screen.Get(), font);
+    SIZE extent{};
+    GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const bool marked = kind == DialogKind::CheckBox || kind == DialogKind::Option;
+    return extent.cx + (marked ? MulDiv(kMarkAllowance, dpiX, 96) : 0);
+}
+
+// An offset box's text as a pixel offset: the field value rounded half to even and held
+// to the 32-bit range, so an absurd entry gives the farthest offset instead of a wrapped
+// one (a number beyond the range, infinities included, takes the nearer limit; a value
+// that is not a number at all gives 0, as text without a number does).
+int32_t OffsetFromText(std::string_view text) {
+    const double rounded = calc::RoundTo(calc::FieldValue(text), 0);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (rounded >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(rounded);
+}
+
+} // namespace
+
+void ShowSettingsDialog(HWND owner) {
+    if (openDialog) { // one dialog at a time: bring the open one forward
+        SetForegroundWindow(openDialog->Handle());
+        return;
+    }
+    frmSettings dialog;
+    dialog.ShowModal(owner);
+}
+
+void CancelSettingsDialog() {
+    if (openDialog)
+        openDialog->Unload();
+}
+
+frmSettings::~frmSettings() {
+    if (openDialog == this)
+        openDialog = nullptr;
+    if (Handle())
+        DestroyWindow(Handle());
+}
+
+void frmSettings::ShowModal(HWND owner) {
+    if (!Create(owner))
+        return;
+    openDialog = this;
+    Form_Load();
+    loaded_ = true;
+    // Disabled before the dialog appears, so that the owner takes no click meanwhile.
+    reenableOwner_ = owner_ && !EnableWindow(owner_, FALSE);
+    ShowWindow(Handle(), SW_SHOW);
+    Form_Resize();
+    RunModalLoop();
+    openDialog = nullptr;
+}
+
+bool frmSettings::Create(HWND owner) {
+    owner_ = owner;
+    const auto instance = GetModuleHandleW(nullptr);
+    Register(instance, 0, GetSysColorBrush(COLOR_BTNFACE));
+    dpiX_ = ScreenDpi(LOGPIXELSX);
+    dpiY_ = ScreenDpi(LOGPIXELSY);
+    scale_ = controls::LayoutScale::ForDpi(dpiX_, dpiY_);
+    RECT frame{0, 0, scale_.PixelsX(kDialogClientWidth), scale_.PixelsY(kDialogClientHeight)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const RECT at = CentredOver(owner, frame.right - frame.left, frame.bottom - frame.top);
+    return CreateAs(kExStyle, Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
+                    at.right - at.left, at.bottom - at.top, owner, nullptr, instance) != nullptr;
+}
+
+HWND* frmSettings::Slot(DialogControl id) {
+    using C = DialogControl;
+    // clang-format off
+    switch (id) {
+    case C::chkDock: return &chkDock;
+    case C::optDockSide0: return &optDockSide[0];
+    case C::optDockSide1: return &optDockSide[1];
+    case C::optDockSide2: return &optDockSide[2];
+    case C::optDockSide3: return &optDockSide[3];
+    case C::txtDockOffset0: return &txtDockOffset[0];
+    case C::txtDockOffset1: return &txtDockOffset[1];
+    case C::optMeasurements0: return &optMeasurements[0];
+    case C::optMeasurements1: return &optMeasurements[1];
+    case C::chkAutoClose: return &chkAutoClose;
+    case C::btnOkay: return &btnOkay;
+    case C::btnCancel: return &btnCancel;
+    case C::Frame1: return &Frame1;
+    case C::Frame2: return &Frame2;
+    case C::Label1: return &Label1;
+    case C::Label2: return &Label2;
+    default: return nullptr; // pbLogo and the labels it draws
+    }
+    // clang-format on
+}
+
+HWND frmSettings::CreateControl(const DialogControlDesign& d) {
+    RECT r = controls::ToPixels(HostRect(d), scale_);
+    const std::wstring text = Widen(d.text);
+    if (d.kind == DialogKind::CheckBox || d.kind == DialogKind::Option ||
+        d.kind == DialogKind::Label) {
+        // A caption wider than its design grows to the right, as far as its frame or the
+        // dialog allows, rather than being cut off.
+        const int needed = CaptionWidth(font_.Get(), text, d.kind, dpiX_);
+        const int limit = scale_.PixelsX(FitLimitRight(d));
+        if (r.left + needed > r.right)
+            r.right = std::max<LONG>(r.right, std::min<LONG>(r.left + needed, limit));
+    }
+    if (d.kind == DialogKind::Picture) {
+        pbLogo.Create(Handle(), r, scale_, dpiY_);
+        return pbLogo.Handle();
+    }
+    DWORD style = WS_CHILD | WS_VISIBLE | (StartsGroup(d.id) ? WS_GROUP : 0);
+    DWORD exStyle = 0;
+    const wchar_t* cls = L"BUTTON";
+    switch (d.kind) {
+    case DialogKind::CheckBox:
+        style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+        break;
+    case DialogKind::Option: // the selected one becomes the group's tab stop
+        style |= BS_AUTORADIOBUTTON;
+        break;
+    case DialogKind::Button:
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+    case DialogKind::Frame:
+        // Clipped by its siblings, so it never paints over what lies on it.
+        style |= BS_GROUPBOX | WS_CLIPSIBLINGS;
+        break;
+    case DialogKind::TextBox:
+        cls = L"EDIT";
+        exStyle = WS_EX_CLIENTEDGE;
+        style |= ES_AUTOHSCROLL | WS_TABSTOP | TextAlignStyle(d);
+        break;
+    case DialogKind::Label:
+        cls = L"STATIC";
+        style |= SS_NOPREFIX | TextAlignStyle(d);
+        break;
+    case DialogKind::Picture:
+        break;
+    }
+    const int id = kFirstControlId + static_cast<int>(d.id);
+    HWND hwnd = CreateWindowExW(exStyle, cls, text.c_str(), style, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, Handle(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return hwnd;
+}
+
+void frmSettings::CreateControls() {
+    font_ = CreateDesignFont(dpiY_);
+    for (const DialogControlDesign* d : CreationOrder()) {
+        if (d->container == Container::Logo)
+            continue; // the banner draws its own labels
+        const HWND hwnd = CreateControl(*d);
+        if (HWND* slot = Slot(d->id))
+            *slot = hwnd;
+    }
+}
+
+void frmSettings::RunModalLoop() {
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (!unloaded_) {
+        MSG msg;
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: close as Cancel, then pass the quit on to the loop
+            // that owns it.
+            quit = got == 0;
+            quitCode = msg.wParam;
+            Unload();
+            break;
+        }
+        // Tab and the arrow keys move the focus; every other message, the owner's timer
+        // ticks included, is dispatched as usual.
+        if (!Handle() || !IsDialogMessageW(Handle(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (quit)
+        PostQuitMessage(static_cast<int>(quitCode));
+}
+
+void frmSettings::Unload() {
+    if (unloaded_ || !Handle())
+        return;
+    unloaded_ = true;
+    Form_Unload();
+    // The owner is enabled again first, so that it takes the activation back.
+    if (reenableOwner_)
+        EnableWindow(owner_, TRUE);
+    reenableOwner_ = false;
+    DestroyWindow(Handle());
+}
+
+void frmSettings::Form_Load() {
+    const settings::Settings& s = mMain::Settings();
+    SetChecked(chkDock, s.bDockEnabled);
+    // A corner outside 0 to 3 (from a hand-edited code) has no button: none is selected,
+    // and OK keeps the corner.
+    if (s.iDockCorner >= 0 && s.iDockCorner < 4)
+        SetChecked(optDockSide[s.iDockCorner], true);
+    SetWindowTextW(txtDockOffset[0], std::to_wstring(s.lDockOffsetX).c_str());
+    SetWindowTextW(txtDockOffset[1], std::to_wstring(s.lDockOffsetY).c_str());
+    SetChecked(chkAutoClose, s.bAutoClose);
+    SetChecked(optMeasurements[s.bMetric ? 0 : 1], true);
+}
+
+void frmSettings::Form_Resize() {
+    mWindowFunctions::SetTopmost(Handle());
+}
+
+void frmSettings::Form_Unload() {
+    mWindowFunctions::SetNotTopmost(Handle());
+}
+
+void frmSettings::btnOkay_Click() {
+    settings::Settings& s = mMain::Settings();
+    s.bDockEnabled = IsChecked(chkDock);
+    for (int16_t n = 0; n < 4; ++n)
+        if (IsChecked(optDockSide[n]))
+            s.iDockCorner = n;
+    s.lDockOffsetX = OffsetFromText(WindowTextUtf8(txtDockOffset[0]));
+    s.lDockOffsetY = OffsetFromText(WindowTextUtf8(txtDockOffset[1]));
+    s.bAutoClose = IsChecked(chkAutoClose);
+    s.bMetric = IsChecked(optMeasurements[0]);
+    // A failed write keeps the old code in the registry; the new settings still hold for
+    // this run.
+    (void)mMain::SaveSettings();
+    Unload();
+}
+
+void frmSettings::btnCancel_Click() {
+    Unload();
+}
+
+LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        CreateControls();
+        return 0;
+    case WM_COMMAND: {
+        // Only real clicks of the two buttons count; IDOK and IDCANCEL from Enter and
+        // Escape come without a control and are ignored.
+        const HWND from = reinterpret_cast<HWND>(lp);
+        if (HIWORD(wp) == BN_CLICKED && from) {
+            if (from == btnOkay)
+                btnOkay_Click();
+            else if (from == btnCancel)
+                btnCancel_Click();
+        }
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        // Labels, check boxes, option buttons and frames on an opaque button face, so that
+        // chkDock covers the frame line it lies on.
+        const HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus))
+                lastFocus_ = focus;
+        } else {
+            // Focus goes back where it was, or to the first tab stop, not to the frame.
+            SetFocus(lastFocus_ && IsWindow(lastFocus_)
+                         ? lastFocus_
+                         : GetNextDlgTabItem(Handle(), nullptr, FALSE));
+        }
+        return 0;
+    case WM_SIZE:
+        if (loaded_)
+            Form_Resize();
+        return 0;
+    case WM_CLOSE: // the close box acts as Cancel
+        Unload();
+        return 0;
+    case WM_DESTROY:
+        // Destroyed from outside (its owner went first): still give the owner back.
+        if (!unloaded_) {
+            unloaded_ = true;
+            if (reenableOwner_)
+                EnableWindow(owner_, TRUE);
+            reenableOwner_ = false;
+        }
+        return 0;
+    default:
+        return DefaultHandling(msg, wp, lp);
+    }
+}
+
+} // namespace settings

@@ -1,0 +1,204 @@
+#include "settings/win32/logo_banner.h"
+
+#include "controls/win32/paint.h"
+#include "settings/win32/logo_resource.h"
+
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace settings {
+namespace {
+
+// Releases a COM interface when it goes out of scope.
+template <typename T> class ComRef {
+  public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (p_)
+            p_->Release();
+    }
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+
+  private:
+    T* p_ = nullptr;
+};
+
+// COM for the lifetime of the guard; balanced only when this call initialised it.
+class ComScope {
+  public:
+    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope() {
+        if (SUCCEEDED(hr_))
+            CoUninitialize();
+    }
+
+  private:
+    HRESULT hr_;
+};
+
+std::wstring Widen(const char* text) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), n);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+controls::Font ArialBold(float points, int dpiY) {
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(points * static_cast<float>(dpiY) / 72.0f));
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    wcscpy_s(lf.lfFaceName, L"Arial");
+    return controls::Font(CreateFontIndirectW(&lf));
+}
+
+// A top-down 32-bit DIB section of the given size; `bits` receives its pixels.
+HBITMAP CreateDib(int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// Premultiplied BGRA over white: each channel gains what the alpha lets through.
+void ComposeOntoWhite(uint8_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        uint8_t* p = pixels + i * 4;
+        const int clear = 255 - p[3];
+        for (int c = 0; c < 3; ++c)
+            p[c] = static_cast<uint8_t>(std::min(255, p[c] + clear));
+        p[3] = 255;
+    }
+}
+
+} // namespace
+
+LogoPicture LoadLogoPicture(HINSTANCE instance) {
+    LogoPicture picture;
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_SETTINGS_LOGO), RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    if (!bytes || size == 0)
+        return picture;
+
+    ComScope com;
+    ComRef<IWICImagingFactory> factory;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    ComRef<IWICFormatConverter> converter;
+    UINT width = 0, height = 0;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
+        FAILED(factory->CreateStream(stream.Out())) ||
+        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size)) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
+        FAILED(decoder->GetFrame(0, frame.Out())) ||
+        FAILED(factory->CreateFormatConverter(converter.Out())) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
+        return picture;
+
+    void* bits = nullptr;
+    controls::Bitmap bitmap(CreateDib(static_cast<int>(width), static_cast<int>(height), &bits));
+    const UINT stride = width * 4;
+    if (!bitmap ||
+        FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits))))
+        return picture;
+    ComposeOntoWhite(static_cast<uint8_t*>(bits), static_cast<size_t>(width) * height);
+    picture.bitmap = std::move(bitmap);
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    return picture;
+}
+
+LogoBanner::~LogoBanner() {
+    if (Handle())
+        DestroyWindow(Handle());
+}
+
+bool LogoBanner::Create(HWND parent, const RECT& rect, const controls::LayoutScale& scale,
+                        int dpiY) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    Register(instance, 0, nullptr);
+    logo_ = LoadLogoPicture(GetModuleHandleW(nullptr));
+    titleFont_ = ArialBold(kBannerTitlePoints, dpiY);
+    smallFont_ = ArialBold(kBannerSmallPoints, dpiY);
+    labelCount_ = 0;
+    for (const DialogControlDesign& d : kDialogDesign) {
+        if (d.container != Container::Logo || labelCount_ == labels_.size())
+            continue;
+        labels_[labelCount_++] = {controls::ToPixels(d.rect, scale), d.text, d.align,
+                                  d.font == TextFont::BannerTitle ? titleFont_.Get()
+                                                                  : smallFont_.Get()};
+    }
+    return CreateAs(0, L"", WS_CHILD | WS_VISIBLE | WS_GROUP, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
+                    instance) != nullptr;
+}
+
+void LogoBanner::Paint(HDC dc, const RECT& client) const {
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (logo_.bitmap) {
+        HDC source = CreateCompatibleDC(dc);
+        {
+            controls::Selection selected(source, logo_.bitmap.Get());
+            BitBlt(dc, 0, 0, logo_.width, logo_.height, source, 0, 0, SRCCOPY);
+        }
+        DeleteDC(source);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    for (size_t i = 0; i < labelCount_; ++i) {
+        const Label& label = labels_[i];
+        UINT format = DT_NOPREFIX | DT_WORDBREAK;
+        if (label.align == TextAlign::Centre)
+            format |= DT_CENTER;
+        else if (label.align == TextAlign::Right)
+            format |= DT_RIGHT;
+        controls::Selection font(dc, label.font);
+        RECT r = label.rect;
+        DrawTextW(dc, Widen(label.text).c_str(), -1, &r, format);
+    }
+}
+
+LRESULT LogoBanner::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        controls::PaintBuffered(Handle(),
+                                [this](HDC dc, const RECT& client) { Paint(dc, client); });
+        return 0;
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        Paint(reinterpret_cast<HDC>(wp), client);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return DefaultHandling(msg, wp, lp);
+    }
+}
+
+} // namespace settings
