@@ -1,4 +1,5 @@
 // The docking timer and the window functions, against real top-level windows.
+#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 #include "docking/win32/mWindowFunctions.h"
 #include "settings/win32/mMain.h"
@@ -192,7 +193,7 @@ TEST(WindowFunctions, TitleSearchIgnoresCaseAndNeedsTheWholeText) {
     for (const auto& c : cases) {
         TopLevel window(c.title, {0, 0, 100, 100}, false);
         const HWND found = mWindowFunctions::FindWindowByTitle(window.Get(), "- Kestrava Editor");
-        EXPECT_EQ(found == window.Get(), c.matches) << calc::Narrow(c.title);
+        EXPECT_EQ(found == window.Get(), c.matches) << controls::Narrow(c.title);
     }
 }
 

@@ -1,4 +1,5 @@
 // The main window driven as a user drives it: real windows, real messages, real registry.
+#include "controls/win32/text.h"
 #include "app/main_design.h"
 #include "app/win32/frmMain.h"
 #include "controls/win32/paint.h"
@@ -30,7 +31,7 @@ struct Ortelia {
 std::string Text(HWND hwnd) {
     wchar_t buffer[256] = L"";
     GetWindowTextW(hwnd, buffer, 256);
-    return calc::Narrow(buffer);
+    return controls::Narrow(buffer);
 }
 
 void Type(calc::NumberField& field, const std::string& keys) {

@@ -1,4 +1,5 @@
 // The main window's calculator handlers: recomputing, the key filter and the converter.
+#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 
 #include "calc/converter.h"
@@ -17,7 +18,7 @@ void frmMain::RecalcFormula(int16_t n) {
     calc::Evaluate(n, fields[0].Text(), fields[1].Text(), mMain::Settings().bMetric, out);
     fields[2].SetText(out.result);
     if (n == 4)
-        SetWindowTextW(lblFormula4extra, calc::Widen(out.extra).c_str());
+        SetWindowTextW(lblFormula4extra, controls::Widen(out.extra).c_str());
 }
 
 void frmMain::KeyPress(calc::NumberField& field, int16_t& keyAscii) {

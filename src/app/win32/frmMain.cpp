@@ -1,3 +1,4 @@
+#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 
 #include "controls/win32/notifications.h"
@@ -59,7 +60,7 @@ void frmMain::Form_Load() {
     bConverting = false;
     mMain::SetDefaultSettings();
     for (const char* caption : kTabCaptions)
-        ucHeader.AddTab(calc::Widen(caption));
+        ucHeader.AddTab(controls::Widen(caption));
     mMain::LoadSettings();
     if (!mMain::Settings().bMetric)
         SetWindowTextW(lblKmph, L"Mph");

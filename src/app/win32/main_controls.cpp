@@ -1,4 +1,5 @@
 // Builds the main window's controls from its design tables.
+#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 
 #include "controls/win32/paint.h"
@@ -62,7 +63,7 @@ HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
     else if (d.kind == Kind::ExtraLabel)
         style |= SS_CENTER | SS_NOTIFY | SS_NOPREFIX;
     const RECT r = ToPixels(d.rect);
-    HWND hwnd = CreateWindowExW(0, L"STATIC", calc::Widen(d.text).c_str(), style, r.left, r.top,
+    HWND hwnd = CreateWindowExW(0, L"STATIC", controls::Widen(d.text).c_str(), style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, page, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)),
                                 nullptr);

@@ -61,8 +61,4 @@ class NumberField {
     std::wstring lastText_; // the text as last reported, to drop notifications of no change
 };
 
-// UTF-8 <-> UTF-16 for the texts that the core computes.
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view wide);
-
 } // namespace calc

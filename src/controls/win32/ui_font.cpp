@@ -8,7 +8,7 @@ Font CreateDialogFont(int dpiY) {
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    wcscpy_s(lf.lfFaceName, L"MS Shell Dlg 2");
+    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
     return controls::Font(CreateFontIndirectW(&lf));
 }
 

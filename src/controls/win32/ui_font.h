@@ -5,7 +5,8 @@
 
 namespace controls {
 
-// "MS Shell Dlg 2" at 8 points for the given vertical dpi (Tahoma where installed).
+// 8-point MS Sans Serif for the given vertical dpi: the face the designs were drawn
+// for. Wider faces cannot fit the settings dialog's longest caption on one line.
 Font CreateDialogFont(int dpiY);
 
 } // namespace controls

@@ -3,6 +3,8 @@
 #include "calc/field_value.h"
 #include "calc/number_text.h"
 #include "controls/win32/paint.h"
+#include "controls/win32/text.h"
+#include "controls/win32/ui_font.h"
 #include "docking/win32/mWindowFunctions.h"
 #include "settings/win32/mMain.h"
 
@@ -28,29 +30,6 @@ constexpr int kMarkAllowance = 20;
 
 // The one dialog that is open, for CancelSettingsDialog.
 frmSettings* openDialog = nullptr;
-
-std::wstring Widen(std::string_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), n);
-    return wide;
-}
-
-std::string WindowTextUtf8(HWND hwnd) {
-    std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    wide.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, wide.data(), static_cast<int>(wide.size()))));
-    if (wide.empty())
-        return {};
-    const int size = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
-    return text;
-}
 
 bool IsChecked(HWND button) {
     return SendMessageW(button, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
@@ -122,19 +101,6 @@ bool StartsGroup(DialogControl id) {
     default:
         return false;
     }
-}
-
-// The dialog's font: 8-point MS Sans Serif, the font the design was drawn for. The wider
-// UI font cannot fit "Automatically Close when the Kestrava Editor Closes" into the
-// dialog on one line.
-controls::Font CreateDesignFont(int dpiY) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(8, dpiY, 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    wcscpy_s(lf.lfFaceName, L"MS Sans Serif");
-    return controls::Font(CreateFontIndirectW(&lf));
 }
 
 // The width in pixels that a caption needs: its text, and for check boxes and option
@@ -210,7 +176,7 @@ bool frmSettings::Create(HWND owner) {
     RECT frame{0, 0, scale_.PixelsX(kDialogClientWidth), scale_.PixelsY(kDialogClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const RECT at = CentredOver(owner, frame.right - frame.left, frame.bottom - frame.top);
-    return CreateAs(kExStyle, Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
+    return CreateAs(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
                     at.right - at.left, at.bottom - at.top, owner, nullptr, instance) != nullptr;
 }
 
@@ -241,7 +207,7 @@ HWND* frmSettings::Slot(DialogControl id) {
 
 HWND frmSettings::CreateControl(const DialogControlDesign& d) {
     RECT r = controls::ToPixels(HostRect(d), scale_);
-    const std::wstring text = Widen(d.text);
+    const std::wstring text = controls::Widen(d.text);
     if (d.kind == DialogKind::CheckBox || d.kind == DialogKind::Option ||
         d.kind == DialogKind::Label) {
         // A caption wider than its design grows to the right, as far as its frame or the
@@ -294,7 +260,7 @@ HWND frmSettings::CreateControl(const DialogControlDesign& d) {
 }
 
 void frmSettings::CreateControls() {
-    font_ = CreateDesignFont(dpiY_);
+    font_ = controls::CreateDialogFont(dpiY_);
     for (const DialogControlDesign* d : CreationOrder()) {
         if (d->container == Container::Logo)
             continue; // the banner draws its own labels
@@ -368,8 +334,8 @@ void frmSettings::btnOkay_Click() {
     for (int16_t n = 0; n < 4; ++n)
         if (IsChecked(optDockSide[n]))
             s.iDockCorner = n;
-    s.lDockOffsetX = OffsetFromText(WindowTextUtf8(txtDockOffset[0]));
-    s.lDockOffsetY = OffsetFromText(WindowTextUtf8(txtDockOffset[1]));
+    s.lDockOffsetX = OffsetFromText(controls::WindowText(txtDockOffset[0]));
+    s.lDockOffsetY = OffsetFromText(controls::WindowText(txtDockOffset[1]));
     s.bAutoClose = IsChecked(chkAutoClose);
     s.bMetric = IsChecked(optMeasurements[0]);
     // A failed write keeps the old code in the registry; the new settings still hold for

@@ -1,6 +1,7 @@
 #include "settings/win32/logo_banner.h"
 
 #include "controls/win32/paint.h"
+#include "controls/win32/text.h"
 #include "settings/win32/logo_resource.h"
 
 #include <wincodec.h>
@@ -45,14 +46,6 @@ class ComScope {
   private:
     HRESULT hr_;
 };
-
-std::wstring Widen(const char* text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 controls::Font ArialBold(float points, int dpiY) {
     LOGFONTW lf{};
@@ -178,7 +171,7 @@ void LogoBanner::Paint(HDC dc, const RECT& client) const {
             format |= DT_RIGHT;
         controls::Selection font(dc, label.font);
         RECT r = label.rect;
-        DrawTextW(dc, Widen(label.text).c_str(), -1, &r, format);
+        DrawTextW(dc, controls::Widen(label.text).c_str(), -1, &r, format);
     }
 }
 
