@@ -205,7 +205,10 @@ TEST(MainWindow, RightPressOnBackgroundsOpensTheMenuOtherPressesDoNot) {
     Ortelia o;
     const auto scale = controls::ScreenLayoutScale();
     const LPARAM windowBackground = ClientPoint(scale.PixelsX(6035), scale.PixelsY(935));
-    const LPARAM headerBackground = ClientPoint(scale.PixelsX(5800), scale.PixelsY(150));
+    // Above an unselected tab's top edge: header, but no caption.
+    const auto& lastCaption = o.main.ucHeader.Layout().tabs.back().caption;
+    const LPARAM headerBackground =
+        ClientPoint(scale.PixelsX(lastCaption.left + 30), scale.PixelsY(15));
     const LPARAM pageBackground = ClientPoint(scale.PixelsX(5900), scale.PixelsY(450));
     const std::wstring menu = L"Settings...|-|Exit";
     const struct {
