@@ -3,6 +3,7 @@
 #include "app/win32/frmMain.h"
 #include "docking/win32/mWindowFunctions.h"
 #include "settings/win32/mMain.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -38,18 +39,6 @@ class TopLevel {
 
   private:
     HWND hwnd_ = nullptr;
-};
-
-struct Ortelia {
-    CleanSettingsKey key;
-    app::frmMain main;
-    Ortelia() { EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr))); }
-    HWND Window() const { return main.Handle(); }
-    RECT Outer() const {
-        RECT r{};
-        GetWindowRect(main.Handle(), &r);
-        return r;
-    }
 };
 
 std::string Describe(const RECT& r) {

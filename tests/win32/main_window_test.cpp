@@ -4,6 +4,7 @@
 #include "app/win32/frmMain.h"
 #include "controls/win32/paint.h"
 #include "settings/win32/mMain.h"
+#include "main_window_fixture.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,19 +15,6 @@
 namespace {
 
 using namespace testing_support;
-
-// A freshly loaded main window over a clean (or given) settings code.
-struct Ortelia {
-    CleanSettingsKey key;
-    app::frmMain main;
-
-    explicit Ortelia(const char* storedCode = nullptr) {
-        if (storedCode)
-            CleanSettingsKey::Store(REG_SZ, storedCode);
-        EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr)));
-    }
-    HWND Window() const { return main.Handle(); }
-};
 
 std::string Text(HWND hwnd) {
     wchar_t buffer[256] = L"";

@@ -38,6 +38,9 @@ class frmMain : public controls::WindowBase<frmMain>, private calc::FieldEvents 
     void RecalcFormula(int16_t n);
     // Shows the popup menu at the pointer and runs the chosen command.
     void ShowPopup();
+    // The popup menu's commands.
+    void mnuSettings_Click();
+    void mnuExit_Click();
     // One tick of the docking timer.
     void tmrDock_Timer();
 
@@ -61,8 +64,6 @@ class frmMain : public controls::WindowBase<frmMain>, private calc::FieldEvents 
     void Form_Load();
     void Form_Unload();
     void Form_MouseDown(int16_t button);
-    void mnuSettings_Click();
-    void mnuExit_Click();
     void ucHeader_TabClick(int32_t lTab);
     void ucHeader_MouseDown(int16_t button);
     void ucTab_MouseDown(int16_t index, int16_t button);
