@@ -189,8 +189,9 @@ TEST(WindowFunctions, TitleSearchIgnoresCaseAndNeedsTheWholeText) {
 TEST(WindowFunctions, TitlesOfAnyLengthAndGoneWindows) {
     TopLevel untitled(L"", {0, 0, 10, 10}, false);
     EXPECT_EQ(mWindowFunctions::GetWindowTitle(untitled.Get()), "");
-    const std::wstring longTitle(32768, L'k');
-    TopLevel huge(longTitle + L" - Kestrava Editor", {0, 0, 10, 10}, false);
+    std::wstring longTitle(32768, L'k');
+    longTitle.append(L" - Kestrava Editor");
+    TopLevel huge(longTitle, {0, 0, 10, 10}, false);
     const std::string title = mWindowFunctions::GetWindowTitle(huge.Get());
     EXPECT_EQ(title.size(), static_cast<size_t>(GetWindowTextLengthA(huge.Get())));
     EXPECT_EQ(mWindowFunctions::FindWindowByTitle(huge.Get(), "- Kestrava Editor"), huge.Get());
