@@ -103,3 +103,40 @@ TEST(AngleConversions, UseTheFifteenDigitPiInTheStatedOrder) {
 }
 
 } // namespace
+
+namespace {
+
+// Every displayed digit must be the same in the native and the Windows build, whose
+// maths libraries differ: both builds hash the texts of a wide sweep of inputs and
+// must reach the same recorded value.
+uint64_t SweepHash() {
+    uint64_t hash = 14695981039346656037ull;
+    auto mix = [&hash](const std::string& text) {
+        for (unsigned char c : text)
+            hash = (hash ^ c) * 1099511628211ull;
+    };
+    calc::FormulaResult out;
+    for (int degrees = -720; degrees <= 1440; ++degrees)
+        for (const char* radius : {"1", "10", "1000", "12345.678"}) {
+            calc::Evaluate(1, std::to_string(degrees) + ".5", radius, true, out);
+            mix(out.result);
+        }
+    for (int v = -40; v <= 40; ++v)
+        for (int l = -40; l <= 40; ++l) {
+            calc::Evaluate(2, std::to_string(v * 0.25), std::to_string(l * 0.37), true, out);
+            mix(out.result);
+        }
+    for (int speed = 0; speed <= 400; speed += 3)
+        for (const char* g : {"0.3", "1.0", "2.5"})
+            for (bool metric : {true, false}) {
+                calc::Evaluate(4, std::to_string(speed), g, metric, out);
+                mix(out.result + out.extra);
+            }
+    return hash;
+}
+
+TEST(FormulaSweep, SameTextsOnEveryPlatform) {
+    EXPECT_EQ(SweepHash(), 12313836870198157653ull);
+}
+
+} // namespace
