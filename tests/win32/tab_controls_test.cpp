@@ -1,7 +1,8 @@
 // The tab header and the tab page as real child windows of a host that records what they
 // report. Presses go to whichever window the system finds under the point, as a real
-// mouse's would. Geometry below is in pixels of a 96 dpi screen (15 layout units each).
+// mouse's would. Geometry below is in pixels; layout units follow the screen's dpi.
 #include "controls/win32/notifications.h"
+#include "controls/win32/paint.h"
 #include "controls/win32/ucTabContainer.h"
 #include "controls/win32/ucTabHead.h"
 
@@ -21,6 +22,18 @@
 namespace {
 
 using controls::kMouseDown;
+
+// The screen's layout units per pixel: 15 at 96 dpi, 12 at 120 dpi.
+float Units() {
+    static const float units = controls::ScreenLayoutScale().unitsPerPixelX;
+    return units;
+}
+
+// The main window's header, 6015 x 375 units, in pixels at the screen's dpi.
+RECT HeaderPixels() {
+    const auto scale = controls::ScreenLayoutScale();
+    return {0, 0, scale.PixelsX(6015), scale.PixelsY(375)};
+}
 using controls::kTabClick;
 
 constexpr const wchar_t* kCaptions[] = {L"CP Length", L"0g Banking", L"Station Length",
@@ -43,7 +56,7 @@ Report TabClick(int32_t tab) {
     return {WM_NOTIFY, kTabClick, tab};
 }
 Report MouseDown(int16_t button, int16_t shift, POINT p) {
-    return {WM_NOTIFY, kMouseDown, 0, button, shift, p.x * 15.0f, p.y * 15.0f};
+    return {WM_NOTIFY, kMouseDown, 0, button, shift, p.x * Units(), p.y * Units()};
 }
 
 // A borderless popup: a captioned window would make every test wait for the window
@@ -54,7 +67,7 @@ class Host : public controls::WindowBase<Host> {
     Host() {
         const HINSTANCE instance = GetModuleHandleW(nullptr);
         Register(instance, 0, GetSysColorBrush(COLOR_BTNFACE));
-        CreateAs(0, L"Tab controls", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, 40, 40, 405, 65,
+        CreateAs(0, L"Tab controls", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, 40, 40, 640, 120,
                  nullptr, nullptr, instance);
         ShowWindow(Handle(), SW_SHOWNOACTIVATE);
     }
@@ -88,7 +101,7 @@ class Host : public controls::WindowBase<Host> {
 };
 
 POINT Px(float unitsX, float unitsY) {
-    return {std::lround(unitsX / 15), std::lround(unitsY / 15)};
+    return {std::lround(unitsX / Units()), std::lround(unitsY / Units())};
 }
 
 enum Button { kLeft, kRight, kMiddle };
@@ -120,11 +133,24 @@ Picture Capture(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);
     Picture pic{client.right, client.bottom, {}};
-    HDC screen = GetDC(hwnd);
-    for (int y = 0; y < pic.height; ++y)
-        for (int x = 0; x < pic.width; ++x)
-            pic.pixels.push_back(GetPixel(screen, x, y));
-    ReleaseDC(hwnd, screen);
+    // One copy of the window's pixels into a top-down 32-bit DIB, rather than a
+    // round trip to the display per pixel.
+    HDC window = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pic.width, -pic.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, pic.width, pic.height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* bgrx = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < pic.width * pic.height; ++i) // 0x00RRGGBB to COLORREF 0x00BBGGRR
+        pic.pixels.push_back(RGB((bgrx[i] >> 16) & 0xFF, (bgrx[i] >> 8) & 0xFF, bgrx[i] & 0xFF));
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
     return pic;
 }
 
@@ -162,8 +188,7 @@ class SysColours {
 class TabHeaderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(head.Create(host.Handle(), 7, {0, 0, 403, 25}));
-        ASSERT_EQ(head.Scale().unitsPerPixelX, 15) << "these tests expect a 96 dpi screen";
+        ASSERT_TRUE(head.Create(host.Handle(), 7, HeaderPixels()));
         for (const wchar_t* caption : kCaptions)
             ASSERT_TRUE(head.AddTab(caption));
     }
@@ -226,14 +251,14 @@ TEST_F(TabHeaderTest, ShowTabReportsAnyIndexLikeAClick) {
 }
 
 TEST_F(TabHeaderTest, ResizingLaysOutAgain) {
-    SetWindowPos(head.Handle(), nullptr, 0, 0, 300, 25, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(head.Layout().borderRight.to.x, 300 * 15);
+    SetWindowPos(head.Handle(), nullptr, 0, 0, 300, HeaderPixels().bottom, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(head.Layout().borderRight.to.x, 300 * Units());
 }
 
 TEST_F(TabHeaderTest, OnlyALeftClickOnACaptionSelectsAndOnlyPressesOffThemAreReported) {
     const controls::Rect& c3 = head.Layout().tabs[3].caption; // an unselected tab
     const POINT caption2 = CaptionCentre(2), caption3 = CaptionCentre(3);
-    const POINT above = Px(c3.left + c3.width / 2, 15);      // over the tab's top edge
+    const POINT above = Px(c3.left + c3.width / 2, Units()); // over the tab's top edge
     const POINT beside = {Px(c3.left, 0).x - 1, caption3.y}; // between left edge and caption
     const POINT below = {caption3.x, Px(0, c3.top + c3.height).y + 1}; // above the baseline
     const struct {
@@ -294,7 +319,7 @@ TEST_F(TabHeaderTest, PaintedPixelsAreTheLayoutsLinesInTheCurrentColours) {
             head.ShowTab(selected);
             const auto& layout = head.Layout();
             const Picture pic = Capture(head.Handle());
-            ASSERT_EQ(pic.width * pic.height, 403 * 25);
+            ASSERT_EQ(pic.width * pic.height, HeaderPixels().right * HeaderPixels().bottom);
             const auto expected = ExpectedHeader(layout, pic.width, pic.height);
             std::vector<int> ink(layout.tabs.size());
             const auto wrong = Mismatches(pic, [&](int x, int y) -> std::optional<COLORREF> {
@@ -318,7 +343,7 @@ TEST_F(TabHeaderTest, PaintedPixelsAreTheLayoutsLinesInTheCurrentColours) {
                 const int to = std::min<int>(Px(layout.borderRight.from.x, 0).x, pic.width);
                 ASSERT_GT(to - from, 20) << context;
                 for (int x = from; x < to; ++x)
-                    EXPECT_EQ(pic.At(x, 24), GetSysColor(COLOR_BTNFACE)) << "x " << x << context;
+                    EXPECT_EQ(pic.At(x, Px(0, 360).y), GetSysColor(COLOR_BTNFACE)) << "x " << x << context;
             }
         }
     }
@@ -330,7 +355,7 @@ TEST(TabHeaderFont, CaptionsAreMeasuredInTheHeadersFontWhenAdded) {
     for (HFONT font : {HFONT{}, big}) {
         controls::ucTabHead head;
         Host host;
-        ASSERT_TRUE(head.Create(host.Handle(), 7, {0, 0, 403, 25}));
+        ASSERT_TRUE(head.Create(host.Handle(), 7, HeaderPixels()));
         if (font)
             SendMessageW(head.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(head.Handle(), WM_GETFONT, 0, 0)), font);
@@ -341,11 +366,11 @@ TEST(TabHeaderFont, CaptionsAreMeasuredInTheHeadersFontWhenAdded) {
         GetTextExtentPoint32W(dc, L" Station Length ", 16, &extent);
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
-        EXPECT_EQ(head.Layout().tabs[0].caption.width, extent.cx * 15.0f) << "font " << font;
+        EXPECT_EQ(head.Layout().tabs[0].caption.width, extent.cx * Units()) << "font " << font;
         // A later font change leaves the measured width alone.
         SendMessageW(head.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font ? nullptr : big), 1);
         head.ShowTab(0);
-        EXPECT_EQ(head.Layout().tabs[0].caption.width, extent.cx * 15.0f) << "font " << font;
+        EXPECT_EQ(head.Layout().tabs[0].caption.width, extent.cx * Units()) << "font " << font;
     }
     DeleteObject(big);
 }
@@ -369,7 +394,7 @@ class TabPageTest : public ::testing::Test {
 TEST_F(TabPageTest, EdgesLieOnTheFirstColumnAndOnTheLastRowAndColumn) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT),
                    dark = GetSysColor(COLOR_3DDKSHADOW);
-    for (SIZE size : {SIZE{401, 37}, SIZE{200, 30}}) { // the first is 6015 x 555 units
+    for (SIZE size : {SIZE{401, 37}, SIZE{200, 30}}) { // the first is 6015 x 555 units at 96 dpi
         SetWindowPos(page.Handle(), nullptr, 0, 25, size.cx, size.cy, SWP_NOZORDER);
         const Picture pic = Capture(page.Handle());
         ASSERT_EQ(pic.width * pic.height, size.cx * size.cy);
@@ -444,29 +469,5 @@ TEST_F(TabPageTest, FieldsNotificationsAreAnsweredByTheHost) {
     ReleaseDC(field, dc);
 }
 
-// Leaves the header and a page on screen for a look or a screenshot:
-// win32_tests --gtest_also_run_disabled_tests --gtest_filter=*Showcase*
-// ORTELIA_SHOWCASE_TAB picks the tab (default 0), ORTELIA_SHOWCASE_SECONDS the time (10).
-TEST(TabControls, DISABLED_Showcase) {
-    const auto env = [](const char* name, int fallback) {
-        const char* v = std::getenv(name);
-        return v ? std::atoi(v) : fallback;
-    };
-    controls::ucTabHead head;
-    controls::ucTabContainer page;
-    Host host;
-    head.Create(host.Handle(), 1, {0, 0, 403, 25});
-    page.Create(host.Handle(), 2, {0, 25, 401, 62});
-    for (const wchar_t* caption : kCaptions)
-        head.AddTab(caption);
-    head.ShowTab(static_cast<int16_t>(env("ORTELIA_SHOWCASE_TAB", 0)));
-    HWND field = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"90", WS_CHILD | WS_VISIBLE, 20, 8, 80,
-                                 20, page.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    const DWORD end = GetTickCount() + 1000 * env("ORTELIA_SHOWCASE_SECONDS", 10);
-    for (MSG msg; GetTickCount() < end; Sleep(20))
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-}
 
 } // namespace
