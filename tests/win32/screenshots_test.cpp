@@ -93,6 +93,10 @@ TEST(DocsScreenshots, DISABLED_PagesMenuAndDocking) {
     HWND editor = CreateWindowExW(0, L"STATIC", L"coaster.kse - Kestrava Editor",
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 200, 640, 400, nullptr,
                                   nullptr, nullptr, nullptr);
+    // Without a window manager the new window's X window lands above everything; leave
+    // and re-enter the topmost band so the picture shows what a desktop shows.
+    for (HWND band : {HWND_NOTOPMOST, HWND_TOPMOST})
+        SetWindowPos(o.Window(), band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const char* corners[] = {"docked-top-left", "docked-top-right", "docked-bottom-left",
                              "docked-bottom-right"};
     for (int16_t corner = 0; corner < 4; ++corner) {
