@@ -5,6 +5,7 @@
 #   deps_ensure native            host compiler, CMake, GoogleTest
 #   deps_ensure windows           + MinGW-w64, Wine, a headless X server
 #   deps_ensure run               + what scripts/run uses to wait for and capture a window
+#   deps_ensure fuzz              clang and its libFuzzer and sanitizer runtimes, CMake
 
 DEPS_NATIVE=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 # Wine loads most of its X11 and font libraries at run time, so they are not hard
@@ -13,6 +14,7 @@ DEPS_WINDOWS=(g++-mingw-w64-x86-64-posix wine64 wine fonts-wine
               libfreetype6 libfontconfig1 libxrender1 libxrandr2 libxi6 libxcursor1
               libxinerama1 libxcomposite1 libxfixes3 xvfb x11-utils)
 DEPS_RUN=(xdotool imagemagick)
+DEPS_FUZZ=(cmake make clang libclang-rt-dev)
 
 # Succeeds when PACKAGE is installed (not merely known, e.g. removed with config left).
 deps_installed() {
@@ -26,6 +28,7 @@ deps_ensure() {
             native)  wanted+=("${DEPS_NATIVE[@]}") ;;
             windows) wanted+=("${DEPS_NATIVE[@]}" "${DEPS_WINDOWS[@]}") ;;
             run)     wanted+=("${DEPS_NATIVE[@]}" "${DEPS_WINDOWS[@]}" "${DEPS_RUN[@]}") ;;
+            fuzz)    wanted+=("${DEPS_FUZZ[@]}") ;;
             *) echo "deps_ensure: unknown group '$group'" >&2; return 2 ;;
         esac
     done

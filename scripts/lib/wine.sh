@@ -81,7 +81,8 @@ wine_prefix_create() {
     # Wine diagnostics in test output.
     export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    harness_on_exit "wineserver -k 2>/dev/null; rm -rf $(printf %q "$WINEPREFIX")"
+    # The server of this prefix by name: a later wine_prefix_create replaces $WINEPREFIX.
+    harness_on_exit "WINEPREFIX=$(printf %q "$WINEPREFIX") wineserver -k 2>/dev/null; rm -rf $(printf %q "$WINEPREFIX")"
 
     # Wine's background processes inherit the output of the program that started them
     # and hold it open until the server ends, so none of them may start on a pipe that

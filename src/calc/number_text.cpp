@@ -2,21 +2,24 @@
 
 #include "calc/constants.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 namespace calc {
 namespace {
 
 // Fixed notation with `decimals` digits after the point, correctly rounded from the
-// exact binary value (to_chars is exact and ignores the locale).
+// exact binary value. The C library's formatter rather than std::to_chars, whose
+// floating-point tables would add about 170 KB to the Windows exe; its decimal separator
+// follows the C locale, so a "," is turned back into "." (there is no grouping).
 std::string Fixed(double x, int decimals) {
-    std::array<char, 400> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed,
-                      decimals);
-    std::string text(buffer.data(), result.ptr);
+    std::array<char, 400> buffer{}; // the largest double has 309 integer digits
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, x);
+    std::string text(buffer.data(), static_cast<size_t>(std::clamp(length, 0, 399)));
+    std::replace(text.begin(), text.end(), ',', '.');
     // A value that rounds to zero carries no sign.
     if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos)
         text.erase(0, 1);
@@ -34,13 +37,20 @@ double RoundHalfEven(double x) {
 }
 
 // y written with two decimals, rounded to the nearest with a tie going away from zero.
-// A tie needs a value whose exact binary expansion ends in ...5 at the third decimal,
-// which only multiples of 1/8 have; for those y * 100 is exact and std::round decides.
+// A tie is a value whose exact expansion ends in 5 at the third decimal: an odd number k
+// of eighths. Its cents, 12.5 k rounded away from zero, are counted in 64-bit integers:
+// y * 100 in doubles is inexact from about 4.5e13 on, where the tie would go to even.
+// An odd k is below 2^53, so 25 k fits.
 std::string TwoDecimalsTiesAway(double y) {
     const double eighths = y * 8.0;
-    if (std::floor(eighths) == eighths && std::fabs(y) < 0x1p50)
-        return Fixed(std::round(y * 100.0) / 100.0, 2);
-    return Fixed(y, 2);
+    if (!std::isfinite(eighths) || std::floor(eighths) != eighths || std::fmod(eighths, 2.0) == 0.0)
+        return Fixed(y, 2);
+    const auto k = static_cast<int64_t>(eighths);
+    const int64_t cents = (25 * k + (k > 0 ? 1 : -1)) / 2;
+    const int64_t magnitude = cents < 0 ? -cents : cents;
+    const int64_t fraction = magnitude % 100;
+    return (cents < 0 ? "-" : "") + std::to_string(magnitude / 100) + (fraction < 10 ? ".0" : ".") +
+           std::to_string(fraction);
 }
 
 } // namespace

@@ -42,7 +42,11 @@ TEST(LengthText, MetricAndImperialFromCentimetres) {
                  {39, false, "127.95f"},    {7, true, "7.00m"},         {7, false, "22.97f"},
                  // Rounded to centimetres before converting: 16.3139 m is 16.31 m = 53.51 ft.
                  {16.3139, false, "53.51f"}, {-0.001, false, "0.00f"},   {HUGE_VAL, true, "--"},
-                 {1e307, false, "--"}};
+                 {1e307, false, "--"},
+                 // Feet exactly halfway between two cents, ...790.125 and -...612.125, where
+                 // the feet times 100 is no longer exact in a double: away from zero.
+                 {20000278001920.03, false, "65617709979790.13f"},
+                 {-165377619899556.88, false, "-542577493106612.13f"}};
     for (const auto& c : cases)
         EXPECT_EQ(calc::LengthText(c.metres, c.metric), c.expected)
             << c.metres << (c.metric ? " metric" : " imperial");

@@ -15,8 +15,10 @@
 namespace {
 
 using settings_testing::kKey;
+using settings_testing::LoadSettingsWatched;
 using settings_testing::ReadOnlySettingsKey;
 using settings_testing::ReadStored;
+using settings_testing::SeenMessage;
 using testing_support::CleanSettingsKey;
 
 using namespace std::string_literals;
@@ -24,56 +26,6 @@ using namespace std::string_view_literals;
 
 std::string Narrow(const std::wstring& wide) {
     return std::string(wide.begin(), wide.end());
-}
-
-std::wstring Text(HWND hwnd) {
-    wchar_t buffer[256] = L"";
-    GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
-}
-
-// What a message box captioned "Ortelia" showed while it was open; it is answered with
-// its first button.
-struct SeenMessage {
-    bool shown = false;
-    std::wstring text;
-    std::vector<std::wstring> buttons;
-};
-SeenMessage* watching = nullptr;
-
-void CALLBACK WatchTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"Ortelia");
-    if (!watching || watching->shown || !box || !IsWindowVisible(box))
-        return;
-    watching->shown = true;
-    HWND first = nullptr;
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        wchar_t cls[32] = L"";
-        GetClassNameW(c, cls, 32);
-        if (!IsWindowVisible(c))
-            continue;
-        if (lstrcmpiW(cls, L"Button") == 0) {
-            watching->buttons.push_back(Text(c));
-            first = first ? first : c;
-        } else if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextLengthW(c) > 0) {
-            watching->text = Text(c);
-        }
-    }
-    if (first)
-        SendMessageW(first, BM_CLICK, 0, 0);
-    else
-        PostMessageW(box, WM_CLOSE, 0, 0);
-}
-
-// mMain::LoadSettings with a watch for its message box.
-SeenMessage LoadSettingsWatched() {
-    SeenMessage seen;
-    watching = &seen;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &WatchTick);
-    mMain::LoadSettings();
-    KillTimer(nullptr, timer);
-    watching = nullptr;
-    return seen;
 }
 
 std::string CodeInForce() {

@@ -3,6 +3,7 @@
 #include "controls/win32/paint.h"
 #include "main_window_fixture.h"
 #include "settings/win32/mMain.h"
+#include "system_colours.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +17,14 @@ namespace {
 
 using namespace testing_support;
 
-// Copies a rectangle of the screen into a 24-bit BMP file.
+// Copies a rectangle of the screen into a 24-bit BMP file. The part off the screen is
+// left out: a copy from beyond the screen's edge gives a black picture.
 void SaveScreen(RECT r, const std::string& name) {
     const char* folder = std::getenv("ORTELIA_SHOTS");
     ASSERT_NE(folder, nullptr) << "set ORTELIA_SHOTS to the output folder";
     PumpFor(150);
+    const RECT desktop{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &desktop);
     const int w = r.right - r.left, h = r.bottom - r.top;
     controls::ScreenDc screen;
     HDC memory = CreateCompatibleDC(screen.Get());
@@ -107,6 +111,48 @@ TEST(DocsScreenshots, DISABLED_PagesMenuAndDocking) {
         SaveScreen(Grown(r, 8), corners[corner]);
     }
     DestroyWindow(editor);
+}
+
+// Opens "Settings...", takes the dialog's picture as `name` and closes it.
+void ShootSettings(Ortelia& o, const std::string& name) {
+    WhenReady dialog([] { return FindWindowW(nullptr, L"Ortelia Settings...") != nullptr; },
+                     [&name] {
+                         HWND d = FindWindowW(nullptr, L"Ortelia Settings...");
+                         SetFocus(nullptr); // no focus rectangle or caret in the picture
+                         RECT r;
+                         GetWindowRect(d, &r);
+                         SaveScreen(Grown(r, 4), name);
+                         SendMessageW(d, WM_CLOSE, 0, 0);
+                     });
+    o.main.mnuSettings_Click();
+}
+
+// The main window and the dialog at the screen's dpi, named after it.
+TEST(DocsScreenshots, DISABLED_ThisDensity) {
+    const int dpi = static_cast<int>(1440 / controls::ScreenLayoutScale().unitsPerPixelY + 0.5f);
+    std::string suffix = "-";
+    suffix.append(std::to_string(dpi)).append("dpi");
+    Ortelia o;
+    // Low enough that the dialog, centred over the window, lies wholly on the screen.
+    SetWindowPos(o.Window(), nullptr, 40, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ClickTab(o.main, 3);
+    SetFocus(o.Window());
+    SaveScreen(Grown(o.Outer(), 4), std::string("main-window").append(suffix));
+    ShootSettings(o, std::string("settings-dialog").append(suffix));
+}
+
+// Both windows under the "High Contrast Black" colours, drawn without visual styles as
+// Windows draws them then.
+TEST(DocsScreenshots, DISABLED_HighContrast) {
+    NoVisualStyle classic;
+    SchemeGuard scheme(HighContrastBlack());
+    Ortelia o;
+    // Low enough that the dialog, centred over the window, lies wholly on the screen.
+    SetWindowPos(o.Window(), nullptr, 40, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ClickTab(o.main, 3);
+    SetFocus(o.Window());
+    SaveScreen(Grown(o.Outer(), 4), "high-contrast-main-window");
+    ShootSettings(o, "high-contrast-settings-dialog");
 }
 
 } // namespace

@@ -3,10 +3,15 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
+    // As in the program: COM on the window thread, for the accessible objects.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    CoUninitialize();
+    return status;
 }

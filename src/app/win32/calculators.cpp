@@ -17,7 +17,9 @@ void frmMain::RecalcFormula(int16_t n) {
     calc::FormulaResult out;
     calc::Evaluate(n, fields[0].Text(), fields[1].Text(), mMain::Settings().bMetric, out);
     fields[2].SetText(out.result);
-    if (n == 4)
+    // The label repaints at once on every write, so the settling run's identical text
+    // is not written again.
+    if (n == 4 && controls::WindowText(lblFormula4extra) != out.extra)
         SetWindowTextW(lblFormula4extra, controls::Widen(out.extra).c_str());
 }
 

@@ -1,11 +1,15 @@
 #include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 
+#include "controls/win32/dpi.h"
 #include "controls/win32/notifications.h"
+#include "controls/win32/ui_font.h"
 #include "docking/dock_placement.h"
 #include "docking/win32/mWindowFunctions.h"
 #include "settings/win32/frmSettings.h"
 #include "settings/win32/mMain.h"
+
+#include <utility>
 
 namespace app {
 namespace {
@@ -25,10 +29,7 @@ HWND CreateHiddenOwner(HINSTANCE instance) {
                            nullptr);
 }
 
-int ScreenDpi(int axis) {
-    controls::ScreenDc screen;
-    return GetDeviceCaps(screen.Get(), axis);
-}
+bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
 } // namespace
 
@@ -40,10 +41,14 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::Load(HINSTANCE instance) {
-    Register(instance, 0, GetSysColorBrush(COLOR_BTNFACE),
+    // The class brush by colour index: the background is erased in the colour of the
+    // moment, also after the desktop's colours have changed.
+    Register(instance, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
              LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    dpiY_ = ScreenDpi(LOGPIXELSY);
-    scale_ = controls::LayoutScale::ForDpi(ScreenDpi(LOGPIXELSX), dpiY_);
+    // Sized for the screen's dpi; once the window exists it knows the dpi of the monitor
+    // it is on, which is what it is laid out for.
+    dpi_ = controls::WindowDpi(nullptr);
+    scale_ = controls::LayoutScale::ForDpi(dpi_, dpi_);
     owner_ = CreateHiddenOwner(instance);
     RECT frame{0, 0, scale_.PixelsX(kMainClientWidth), scale_.PixelsY(kMainClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
@@ -52,6 +57,8 @@ bool frmMain::Load(HINSTANCE instance) {
     const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!CreateAs(kExStyle, kTitle, kStyle, x, y, w, h, owner_, nullptr, instance))
         return false;
+    if (const int dpi = controls::WindowDpi(Handle()); dpi != dpi_)
+        OnDpiChanged(dpi, nullptr);
     Form_Load();
     return true;
 }
@@ -101,12 +108,17 @@ void frmMain::Form_MouseDown(int16_t button) {
 }
 
 void frmMain::ShowPopup() {
+    POINT at{};
+    GetCursorPos(&at);
+    ShowPopupAt(at);
+}
+
+// The menu's top-left corner at `at`, in screen pixels.
+void frmMain::ShowPopupAt(POINT at) {
     HMENU mnuPopup = CreatePopupMenu();
     AppendMenuW(mnuPopup, MF_STRING, kMnuSettings, L"Settings...");
     AppendMenuW(mnuPopup, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(mnuPopup, MF_STRING, kMnuExit, L"Exit");
-    POINT at{};
-    GetCursorPos(&at);
     // The menu closes properly on a click elsewhere only if our window is foreground.
     SetForegroundWindow(Handle());
     ++modalDepth_;
@@ -119,6 +131,26 @@ void frmMain::ShowPopup() {
         mnuSettings_Click();
     else if (chosen == kMnuExit)
         mnuExit_Click();
+}
+
+// WM_CONTEXTMENU reaches the window from the keyboard (Shift+F10, the context-menu key),
+// with the position -1, -1, and after every right-button release on the window, the
+// header or a page, with the pointer's position. The press has already opened the menu,
+// so only the keyboard's request opens it here; it opens under the focused field, or at
+// the client area's top-left corner when no field has the focus.
+void frmMain::OnContextMenu(LPARAM at) {
+    if (at != -1 && static_cast<DWORD>(at) != 0xFFFFFFFFu)
+        return;
+    const HWND focus = GetFocus();
+    POINT corner{};
+    if (focus && IsChild(Handle(), focus)) {
+        RECT r{};
+        GetWindowRect(focus, &r);
+        corner = {r.left, r.bottom};
+    } else {
+        ClientToScreen(Handle(), &corner);
+    }
+    ShowPopupAt(corner);
 }
 
 void frmMain::mnuExit_Click() { Unload(); }
@@ -184,6 +216,104 @@ void frmMain::tmrDock_Timer() {
     }
 }
 
+bool frmMain::PreTranslateMessage(const MSG& msg) {
+    if (!Handle() || !(msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd)))
+        return false;
+    const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    if (!down && !up)
+        return false;
+    const bool ctrl = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (alt)
+            return false;
+        if (down && ctrl)
+            CyclePage(shift ? -1 : 1);
+        else if (down)
+            MoveFocusInPage(shift);
+        return true; // nor does the release reach a field
+    case VK_NEXT:
+    case VK_PRIOR:
+        if (!ctrl || alt)
+            return false;
+        if (down)
+            CyclePage(msg.wParam == VK_NEXT ? 1 : -1);
+        return true;
+    case VK_F10: // Ctrl+Shift+F10 too, which the system also takes for the menu key
+        if (!shift || alt)
+            return false;
+        break;
+    case VK_APPS:
+        break;
+    default:
+        return false;
+    }
+    // Shift+F10 or the context-menu key: the release is taken too, or a field would open
+    // its own menu on it.
+    if (down)
+        SendMessageW(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), -1);
+    return true;
+}
+
+// The tab next to the selected one (step 1) or before it (-1), round the row, chosen as a
+// click on its caption would choose it; then the focus goes to the page's first field.
+void frmMain::CyclePage(int step) {
+    const int count = ucHeader.TabCount();
+    if (count <= 0)
+        return;
+    const int selected = ucHeader.SelectedTab();
+    const int next = selected >= 0 && selected < count ? (selected + step + count) % count
+                     : step > 0                        ? 0
+                                                       : count - 1;
+    ucHeader.ShowTab(static_cast<int16_t>(next));
+    if (next < static_cast<int>(ucTab.size()))
+        if (const auto fields = FieldsOfPage(next); !fields.empty())
+            SetFocus(fields.front());
+}
+
+// The page the user sees: the highest in the stack of visible pages. At start-up all five
+// are visible, page 0 on top.
+int frmMain::PageInView() const {
+    for (size_t i = 0; i < ucTab.size(); ++i)
+        if (IsWindowVisible(ucTab[i].Handle()))
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Tab and Shift+Tab go round the fields of the page in view in the design's order; the
+// pages stacked beneath it are skipped even while they are visible.
+void frmMain::MoveFocusInPage(bool backwards) {
+    const int page = PageInView();
+    if (page < 0)
+        return;
+    const std::vector<HWND> fields = FieldsOfPage(page);
+    if (fields.empty())
+        return;
+    const auto n = static_cast<int>(fields.size());
+    int at = -1;
+    for (int i = 0; i < n; ++i)
+        if (fields[static_cast<size_t>(i)] == GetFocus())
+            at = i;
+    const int next = at < 0 ? (backwards ? n - 1 : 0) : (at + (backwards ? n - 1 : 1)) % n;
+    SetFocus(fields[static_cast<size_t>(next)]);
+}
+
+// Lays the window out for another dpi: the fonts are made for it, every control goes to
+// its design rectangle at the new units per pixel, and the window takes the client size
+// of the design, at the suggested place when the system gives one.
+void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
+    controls::Font previous = std::exchange(font_, controls::CreateDialogFont(dpi));
+    Relayout(); // hands the new font out before the old one goes
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
+    controls::PlaceWithClientSize(Handle(), at.x, at.y, scale_.PixelsX(kMainClientWidth),
+                                  scale_.PixelsY(kMainClientHeight));
+}
+
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
@@ -198,6 +328,25 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return OnControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_RBUTTONDOWN:
         Form_MouseDown(2);
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lp);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // The controls draw in the system colours of the moment: pass the change on to
+        // them and paint everything afresh.
+        EnumChildWindows(
+            Handle(),
+            [](HWND child, LPARAM) -> BOOL {
+                SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+                return TRUE;
+            },
+            0);
+        RedrawWindow(Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         return 0;
     case WM_TIMER:
         OnTimer(wp);

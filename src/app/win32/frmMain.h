@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace app {
 
@@ -33,6 +34,13 @@ class frmMain : public controls::WindowBase<frmMain>, private calc::FieldEvents 
     void Unload();
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    // The window's keyboard commands, looked at by the message loop before a message is
+    // dispatched: Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages as
+    // a click on the next or previous caption does; Tab and Shift+Tab move through the
+    // fields of the page in view; Shift+F10 and the context-menu key open the popup menu.
+    // True if the message was such a command and must not be dispatched.
+    bool PreTranslateMessage(const MSG& msg);
 
     // Recomputes design calculator n (1 to 4); any other number does nothing.
     void RecalcFormula(int16_t n);
@@ -68,13 +76,27 @@ class frmMain : public controls::WindowBase<frmMain>, private calc::FieldEvents 
     void ucHeader_MouseDown(int16_t button);
     void ucTab_MouseDown(int16_t index, int16_t button);
     void SetSpeedUnitLabel();
+    void ShowPopupAt(POINT at);
+    void OnContextMenu(LPARAM at);
+
+    // Keyboard.
+    void CyclePage(int step);
+    void MoveFocusInPage(bool backwards);
+    int PageInView() const;
+    std::vector<HWND> FieldsOfPage(int page);
 
     // Building the design.
     void CreateControls();
     void CreateField(const ControlDesign& design, HFONT font);
     HWND CreateStatic(const ControlDesign& design, HFONT font);
     RECT ToPixels(const controls::Rect& units) const;
+    RECT PixelsOf(Kind kind, const controls::Rect& units) const;
     calc::NumberField* FieldsOf(int group);
+    void NameFieldsForAccessibility();
+
+    // Density: the dpi the window is laid out for, and laying it out for another.
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void Relayout();
 
     // Field events (calc::FieldEvents), dispatched to the groups' handlers.
     void KeyPress(calc::NumberField& field, int16_t& keyAscii) override;
@@ -92,10 +114,19 @@ class frmMain : public controls::WindowBase<frmMain>, private calc::FieldEvents 
     void OnTimer(UINT_PTR id);
     calc::NumberField* FieldFromHandle(HWND hwnd);
 
+    // A control and its design rectangle, so that a change of density can place it again.
+    // `design` is the control's row of the design tables; none for the header and pages.
+    struct Placed {
+        HWND hwnd;
+        controls::Rect rect;
+        const ControlDesign* design;
+    };
+
     HWND owner_ = nullptr; // hidden owner: keeps the window out of the taskbar
     controls::LayoutScale scale_;
-    int dpiY_ = 96;
+    int dpi_ = 96;
     controls::Font font_;
+    std::vector<Placed> placed_;
     std::array<HWND, 4> resultBoxes_{};
     HWND line1_ = nullptr;
     int modalDepth_ = 0;  // popup menu or settings dialog open

@@ -2,6 +2,7 @@
 #include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 
+#include "controls/win32/accessible_name.h"
 #include "controls/win32/paint.h"
 #include "controls/win32/ui_font.h"
 
@@ -21,6 +22,18 @@ std::span<const ControlDesign> Row(const std::array<ControlDesign, 5>& row) { re
 } // namespace
 
 RECT frmMain::ToPixels(const controls::Rect& units) const { return controls::ToPixels(units, scale_); }
+
+// Where a control of the design goes at the window's scale. A line is one pixel wide at
+// every density and runs from its first to its last design row, both drawn: its design
+// rectangle is one 96-dpi pixel (15 units) wider and taller than the line itself.
+RECT frmMain::PixelsOf(Kind kind, const controls::Rect& units) const {
+    RECT r = ToPixels(units);
+    if (kind == Kind::Line) {
+        r.right = r.left + 1;
+        r.bottom = scale_.PixelsY(units.top + units.height - 15) + 1;
+    }
+    return r;
+}
 
 calc::NumberField* frmMain::FieldsOf(int group) {
     switch (static_cast<Group>(group)) {
@@ -51,6 +64,7 @@ void frmMain::CreateField(const ControlDesign& d, HFONT font) {
     field.Create(page, FieldId(d.group, d.index), ToPixels(d.rect), d.kind == Kind::Result, d.text,
                  *this, static_cast<int>(d.group), d.index);
     SendMessageW(field.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    placed_.push_back({field.Handle(), d.rect, &d});
 }
 
 HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
@@ -62,23 +76,28 @@ HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
         style |= SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
     else if (d.kind == Kind::ExtraLabel)
         style |= SS_CENTER | SS_NOTIFY | SS_NOPREFIX;
-    const RECT r = ToPixels(d.rect);
+    const RECT r = PixelsOf(d.kind, d.rect);
     HWND hwnd = CreateWindowExW(0, L"STATIC", controls::Widen(d.text).c_str(), style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, page, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)),
                                 nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    placed_.push_back({hwnd, d.rect, &d});
     return hwnd;
 }
 
 void frmMain::CreateControls() {
-    font_ = controls::CreateDialogFont(dpiY_);
+    font_ = controls::CreateDialogFont(dpi_);
     const HFONT font = font_.Get();
+    placed_.clear();
     // Creation order is z-order: the header lies above the pages, page 0 above the rest.
     ucHeader.Create(Handle(), kHeaderId, ToPixels(kHeaderRect));
     SendMessageW(ucHeader.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    for (size_t i = 0; i < ucTab.size(); ++i)
+    placed_.push_back({ucHeader.Handle(), kHeaderRect, nullptr});
+    for (size_t i = 0; i < ucTab.size(); ++i) {
         ucTab[i].Create(Handle(), kFirstPageId + static_cast<int>(i), ToPixels(kPageRect));
+        placed_.push_back({ucTab[i].Handle(), kPageRect, nullptr});
+    }
 
     for (auto row : {Row(kCpLengthRow), Row(kBankingRow), Row(kStationRow), Row(kLimRow)}) {
         for (const ControlDesign& d : row) {
@@ -100,6 +119,53 @@ void frmMain::CreateControls() {
         else
             CreateStatic(d, font);
     }
+    NameFieldsForAccessibility();
+}
+
+// Each input is named by the label after it, read when asked (so "Kmph" becomes "Mph"
+// with the units); each result by its page's caption.
+void frmMain::NameFieldsForAccessibility() {
+    HWND previousField = nullptr;
+    for (const Placed& p : placed_) {
+        const Kind kind = p.design ? p.design->kind : Kind::ExtraLabel;
+        if (kind == Kind::Label && previousField) {
+            if (calc::NumberField* field = FieldFromHandle(previousField))
+                field->SetAccessibleName({p.hwnd, {}});
+            previousField = nullptr;
+        } else if (kind == Kind::Input) {
+            previousField = p.hwnd;
+        } else if (kind == Kind::Result) {
+            calc::NumberField* field = FieldFromHandle(p.hwnd);
+            const std::string caption = kTabCaptions[static_cast<size_t>(field->Group())];
+            field->SetAccessibleName({nullptr, controls::Widen(caption + " result")});
+        }
+    }
+}
+
+// The tab stops of a page in the design's order, which is their creation order.
+std::vector<HWND> frmMain::FieldsOfPage(int page) {
+    std::vector<HWND> fields;
+    for (const Placed& p : placed_)
+        if (p.design && p.design->page == page &&
+            (p.design->kind == Kind::Input || p.design->kind == Kind::Result))
+            fields.push_back(p.hwnd);
+    return fields;
+}
+
+// Places every control at its design rectangle at the current scale and gives it the
+// current font.
+void frmMain::Relayout() {
+    const auto font = reinterpret_cast<WPARAM>(font_.Get());
+    for (const Placed& p : placed_) {
+        const RECT r = p.design ? PixelsOf(p.design->kind, p.rect) : ToPixels(p.rect);
+        SendMessageW(p.hwnd, WM_SETFONT, font, FALSE);
+        SetWindowPos(p.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ucHeader.SetScale(scale_);
+    for (auto& page : ucTab)
+        page.SetScale(scale_);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 } // namespace app

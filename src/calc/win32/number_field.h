@@ -3,11 +3,14 @@
 // is reported only when the text really changed.
 #pragma once
 
+#include "controls/win32/accessible_name.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace calc {
 
@@ -40,17 +43,20 @@ class NumberField {
     int Group() const { return group_; }
     int Index() const { return index_; }
 
-    // The text as UTF-8, and setting it (a change notification follows if it differs).
+    // The text as UTF-8, and setting it (a change notification follows if it differs;
+    // the same text is not written again).
     std::string Text() const;
     void SetText(std::string_view utf8);
     void SelectAll();
+    // What a screen reader announces the field as.
+    void SetAccessibleName(controls::AccessibleName name) { accessibleName_ = std::move(name); }
 
     // The host passes on the edit's EN_CHANGE and EN_SETFOCUS notifications.
     void OnEnChange();
     void OnEnSetFocus();
 
   private:
-    static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     std::wstring WideText() const;
 
@@ -59,6 +65,7 @@ class NumberField {
     int group_ = -1;
     int index_ = -1;
     std::wstring lastText_; // the text as last reported, to drop notifications of no change
+    controls::AccessibleName accessibleName_;
 };
 
 } // namespace calc

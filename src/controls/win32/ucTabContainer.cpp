@@ -1,6 +1,7 @@
 #include "controls/win32/ucTabContainer.h"
 
 #include "controls/page_edges.h"
+#include "controls/win32/dpi.h"
 #include "controls/win32/notifications.h"
 #include "controls/win32/paint.h"
 
@@ -9,6 +10,7 @@ namespace controls {
 bool ucTabContainer::Create(HWND parent, int id, const RECT& bounds) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     Register(instance, 0, nullptr);
+    scale_ = WindowLayoutScale(parent);
     // WS_CLIPCHILDREN keeps the page's painting off its fields; WS_EX_CONTROLPARENT lets
     // dialog-style Tab navigation step into them.
     return CreateAs(WS_EX_CONTROLPARENT, L"",
@@ -17,8 +19,12 @@ bool ucTabContainer::Create(HWND parent, int id, const RECT& bounds) {
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance) != nullptr;
 }
 
+void ucTabContainer::SetScale(const LayoutScale& scale) {
+    scale_ = scale;
+    UserControl_Resize();
+}
+
 void ucTabContainer::UserControl_Resize() {
-    scale_ = ScreenLayoutScale();
     RECT client{};
     GetClientRect(Handle(), &client);
     lineBorder_ = PageEdges(scale_.UnitsX(client.right), scale_.UnitsY(client.bottom),

@@ -23,8 +23,12 @@ class ucTabContainer : public WindowBase<ucTabContainer> {
     }
 
     // Creates the page as child `id` of `parent`, `bounds` in the parent's client pixels,
-    // visible. False if the window could not be made.
+    // visible, at the parent's dpi. False if the window could not be made.
     bool Create(HWND parent, int id, const RECT& bounds);
+    // Draws the edges at another scale, as when the window moved to a screen of another
+    // density (the host moves and sizes the page itself).
+    void SetScale(const LayoutScale& scale);
+    const LayoutScale& Scale() const { return scale_; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 

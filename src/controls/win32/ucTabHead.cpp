@@ -1,5 +1,6 @@
 #include "controls/win32/ucTabHead.h"
 
+#include "controls/win32/dpi.h"
 #include "controls/win32/gdi.h"
 #include "controls/win32/notifications.h"
 #include "controls/win32/paint.h"
@@ -11,6 +12,7 @@ namespace controls {
 bool ucTabHead::Create(HWND parent, int id, const RECT& bounds) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     Register(instance, 0, nullptr);
+    scale_ = WindowLayoutScale(parent);
     return CreateAs(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
                     bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance) != nullptr;
@@ -21,17 +23,28 @@ bool ucTabHead::AddTab(std::wstring sTitle) {
         return false;
     std::wstring caption(1, L' ');
     caption.append(sTitle).push_back(L' ');
-    SIZE extent{};
-    {
-        ScreenDc dc(Handle());
-        Selection font(dc.Get(), CaptionFont());
-        GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
-    }
-    captionWidths_.push_back(ScreenLayoutScale().UnitsX(extent.cx));
+    captionWidths_.push_back(CaptionWidth(caption));
     captions_.push_back(std::move(caption));
     ++lTabCount;
     LayoutTabs();
     return true;
+}
+
+// The rendered width of a caption in the caption font, in layout units at the header's
+// scale, with no margin added.
+float ucTabHead::CaptionWidth(const std::wstring& caption) const {
+    SIZE extent{};
+    ScreenDc dc(Handle());
+    Selection font(dc.Get(), CaptionFont());
+    GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+    return scale_.UnitsX(extent.cx);
+}
+
+void ucTabHead::SetScale(const LayoutScale& scale) {
+    scale_ = scale;
+    for (std::size_t i = 0; i < captions_.size(); ++i)
+        captionWidths_[i] = CaptionWidth(captions_[i]);
+    LayoutTabs();
 }
 
 void ucTabHead::ShowTab(int16_t iTabID) {
@@ -49,10 +62,9 @@ void ucTabHead::lblTabTitle_Click(int32_t Index) {
     LayoutTabs();
 }
 
-// Runs the layout for the current captions, selection, width and screen scale; painting
-// and hit-testing read only what is stored here.
+// Runs the layout for the current captions, selection, width and scale; painting and
+// hit-testing read only what is stored here.
 void ucTabHead::LayoutTabs() {
-    scale_ = ScreenLayoutScale();
     RECT client{};
     GetClientRect(Handle(), &client);
     layout_ = controls::LayoutTabs(captionWidths_, lSelectedTab, scale_.UnitsX(client.right));

@@ -27,13 +27,17 @@ class ucTabHead : public WindowBase<ucTabHead> {
     }
 
     // Creates the header as child `id` of `parent`, `bounds` in the parent's client
-    // pixels, and lays it out. False if the window could not be made.
+    // pixels, and lays it out at the parent's dpi. False if the window could not be made.
     bool Create(HWND parent, int id, const RECT& bounds);
 
     // Appends a tab captioned " sTitle " and redraws; the selection is unchanged. The
     // caption's width is measured now, in the header's current font, and kept. False,
     // with nothing changed, when the header already holds kMaxTabs tabs.
     bool AddTab(std::wstring sTitle);
+    // Lays the header out at another scale, as when its window moved to a screen of
+    // another density: every caption is measured afresh in the header's current font
+    // (the host sets the font for the new density first), so that none is cut off.
+    void SetScale(const LayoutScale& scale);
     // Selects tab iTabID exactly as a click on its caption does, kTabClick included. Any
     // index is taken: one outside the tabs is reported as given and raises no tab.
     void ShowTab(int16_t iTabID);
@@ -56,6 +60,7 @@ class ucTabHead : public WindowBase<ucTabHead> {
     void OnLeftButtonUp(LPARAM lp);
     void Paint(HDC dc, const RECT& client) const;
     HFONT CaptionFont() const;
+    float CaptionWidth(const std::wstring& caption) const;
     Point ToUnits(LPARAM lp) const;
 
     int32_t lTabCount = 0;

@@ -2,6 +2,8 @@
 
 #include "calc/field_value.h"
 #include "calc/number_text.h"
+#include "controls/win32/accessible_name.h"
+#include "controls/win32/dpi.h"
 #include "controls/win32/paint.h"
 #include "controls/win32/text.h"
 #include "controls/win32/ui_font.h"
@@ -14,6 +16,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace settings {
 namespace {
@@ -37,11 +40,6 @@ bool IsChecked(HWND button) {
 
 void SetChecked(HWND button, bool checked) {
     SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-int ScreenDpi(int axis) {
-    controls::ScreenDc screen;
-    return GetDeviceCaps(screen.Get(), axis);
 }
 
 // The outer rectangle of a window of the given size centred over the owner (over the
@@ -169,15 +167,21 @@ void frmSettings::ShowModal(HWND owner) {
 bool frmSettings::Create(HWND owner) {
     owner_ = owner;
     const auto instance = GetModuleHandleW(nullptr);
-    Register(instance, 0, GetSysColorBrush(COLOR_BTNFACE));
-    dpiX_ = ScreenDpi(LOGPIXELSX);
-    dpiY_ = ScreenDpi(LOGPIXELSY);
+    // By colour index: erased in the colour of the moment, also after a change of colours.
+    Register(instance, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    // The owner's monitor, where the dialog appears; corrected below if it lands on
+    // another.
+    dpiX_ = dpiY_ = controls::WindowDpi(owner);
     scale_ = controls::LayoutScale::ForDpi(dpiX_, dpiY_);
     RECT frame{0, 0, scale_.PixelsX(kDialogClientWidth), scale_.PixelsY(kDialogClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const RECT at = CentredOver(owner, frame.right - frame.left, frame.bottom - frame.top);
-    return CreateAs(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
-                    at.right - at.left, at.bottom - at.top, owner, nullptr, instance) != nullptr;
+    if (!CreateAs(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
+                  at.right - at.left, at.bottom - at.top, owner, nullptr, instance))
+        return false;
+    if (const int dpi = controls::WindowDpi(Handle()); dpi != dpiY_)
+        OnDpiChanged(dpi, nullptr);
+    return true;
 }
 
 HWND* frmSettings::Slot(DialogControl id) {
@@ -205,18 +209,24 @@ HWND* frmSettings::Slot(DialogControl id) {
     // clang-format on
 }
 
-HWND frmSettings::CreateControl(const DialogControlDesign& d) {
+// Where a control goes at the current scale: its design rectangle, widened to the right
+// when its caption needs more room than designed, as far as its frame or the dialog
+// allows, rather than being cut off.
+RECT frmSettings::PlaceOf(const DialogControlDesign& d) const {
     RECT r = controls::ToPixels(HostRect(d), scale_);
-    const std::wstring text = controls::Widen(d.text);
     if (d.kind == DialogKind::CheckBox || d.kind == DialogKind::Option ||
         d.kind == DialogKind::Label) {
-        // A caption wider than its design grows to the right, as far as its frame or the
-        // dialog allows, rather than being cut off.
-        const int needed = CaptionWidth(font_.Get(), text, d.kind, dpiX_);
+        const int needed = CaptionWidth(font_.Get(), controls::Widen(d.text), d.kind, dpiX_);
         const int limit = scale_.PixelsX(FitLimitRight(d));
         if (r.left + needed > r.right)
             r.right = std::max<LONG>(r.right, std::min<LONG>(r.left + needed, limit));
     }
+    return r;
+}
+
+HWND frmSettings::CreateControl(const DialogControlDesign& d) {
+    const RECT r = PlaceOf(d);
+    const std::wstring text = controls::Widen(d.text);
     if (d.kind == DialogKind::Picture) {
         pbLogo.Create(Handle(), r, scale_, dpiY_);
         return pbLogo.Handle();
@@ -268,6 +278,37 @@ void frmSettings::CreateControls() {
         if (HWND* slot = Slot(d->id))
             *slot = hwnd;
     }
+    // The offset boxes' labels ("Offset:" and "x") do not say which is which.
+    controls::SetAccessibleName(txtDockOffset[0], {nullptr, L"Horizontal offset"});
+    controls::SetAccessibleName(txtDockOffset[1], {nullptr, L"Vertical offset"});
+}
+
+// Lays the dialog out for another dpi: new fonts, every control at its design rectangle
+// at the new units per pixel, and the design's client size, at the suggested place when
+// the system gives one.
+void frmSettings::OnDpiChanged(int dpi, const RECT* suggested) {
+    dpiX_ = dpiY_ = dpi;
+    scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
+    controls::Font previous = std::exchange(font_, controls::CreateDialogFont(dpi));
+    for (const DialogControlDesign& d : kDialogDesign) {
+        if (d.kind == DialogKind::Picture) {
+            pbLogo.SetScale(PlaceOf(d), scale_, dpiY_);
+            continue;
+        }
+        const HWND* slot = Slot(d.id);
+        if (!slot || !*slot)
+            continue; // the banner's own labels
+        const RECT r = PlaceOf(d);
+        SendMessageW(*slot, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        SetWindowPos(*slot, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT outer{};
+    GetWindowRect(Handle(), &outer);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
+    controls::PlaceWithClientSize(Handle(), at.x, at.y, scale_.PixelsX(kDialogClientWidth),
+                                  scale_.PixelsY(kDialogClientHeight));
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void frmSettings::RunModalLoop() {
@@ -389,6 +430,22 @@ LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (loaded_)
             Form_Resize();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // The controls draw in the system colours of the moment: pass the change on to
+        // them and paint everything afresh.
+        EnumChildWindows(
+            Handle(),
+            [](HWND child, LPARAM) -> BOOL {
+                SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+                return TRUE;
+            },
+            0);
+        RedrawWindow(Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         return 0;
     case WM_CLOSE: // the close box acts as Cancel
         Unload();

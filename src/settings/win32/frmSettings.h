@@ -61,6 +61,8 @@ class frmSettings : public controls::WindowBase<frmSettings> {
     bool Create(HWND owner);
     void CreateControls();
     HWND CreateControl(const DialogControlDesign& d);
+    RECT PlaceOf(const DialogControlDesign& d) const;
+    void OnDpiChanged(int dpi, const RECT* suggested);
     HWND* Slot(DialogControl id);
     void RunModalLoop();
 

@@ -135,6 +135,21 @@ bool LogoBanner::Create(HWND parent, const RECT& rect, const controls::LayoutSca
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     Register(instance, 0, nullptr);
     logo_ = LoadLogoPicture(GetModuleHandleW(nullptr));
+    PlaceLabels(scale, dpiY);
+    return CreateAs(0, L"", WS_CHILD | WS_VISIBLE | WS_GROUP, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
+                    instance) != nullptr;
+}
+
+void LogoBanner::SetScale(const RECT& rect, const controls::LayoutScale& scale, int dpiY) {
+    PlaceLabels(scale, dpiY);
+    SetWindowPos(Handle(), nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// The design's labels on the banner, in pixels at `scale`, with their fonts for `dpiY`.
+void LogoBanner::PlaceLabels(const controls::LayoutScale& scale, int dpiY) {
     titleFont_ = ArialBold(kBannerTitlePoints, dpiY);
     smallFont_ = ArialBold(kBannerSmallPoints, dpiY);
     labelCount_ = 0;
@@ -145,9 +160,6 @@ bool LogoBanner::Create(HWND parent, const RECT& rect, const controls::LayoutSca
                                   d.font == TextFont::BannerTitle ? titleFont_.Get()
                                                                   : smallFont_.Get()};
     }
-    return CreateAs(0, L"", WS_CHILD | WS_VISIBLE | WS_GROUP, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                    instance) != nullptr;
 }
 
 void LogoBanner::Paint(HDC dc, const RECT& client) const {
@@ -161,7 +173,9 @@ void LogoBanner::Paint(HDC dc, const RECT& client) const {
         DeleteDC(source);
     }
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    // The banner is white whatever the desktop's colours, so its text is black: the
+    // button-text colour of a dark high-contrast scheme is white, and would vanish.
+    SetTextColor(dc, RGB(0, 0, 0));
     for (size_t i = 0; i < labelCount_; ++i) {
         const Label& label = labels_[i];
         UINT format = DT_NOPREFIX | DT_WORDBREAK;

@@ -32,6 +32,9 @@ class LogoBanner : public controls::WindowBase<LogoBanner> {
     // Creates the banner at `rect` (pixels, in the parent's client area) with the labels of
     // the design whose container is the banner, placed and sized by `scale`.
     bool Create(HWND parent, const RECT& rect, const controls::LayoutScale& scale, int dpiY);
+    // Moves the banner to `rect` and lays its labels out again at another scale, as when
+    // the dialog moved to a screen of another density. The logo stays unscaled.
+    void SetScale(const RECT& rect, const controls::LayoutScale& scale, int dpiY);
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -44,6 +47,7 @@ class LogoBanner : public controls::WindowBase<LogoBanner> {
     };
 
     void Paint(HDC dc, const RECT& client) const;
+    void PlaceLabels(const controls::LayoutScale& scale, int dpiY);
 
     LogoPicture logo_;
     controls::Font titleFont_;

@@ -1,0 +1,25 @@
+// The dots per inch a window is shown at, and sizing a window around a client area.
+// Per-monitor aware: a window on a 144-dpi monitor reports 144 while the primary screen
+// may report 96. Windows before 10 (1607) have no per-window dpi; there the screen's is
+// used, as the whole desktop has one dpi there.
+#pragma once
+
+#include "controls/geometry.h"
+
+#include <windows.h>
+
+namespace controls {
+
+// The dpi of the monitor `hwnd` lies on; the screen's dpi when there is no window or the
+// system cannot tell. One value for both axes, as Windows uses square pixels.
+int WindowDpi(HWND hwnd);
+
+// The layout scale of a window: 1440 layout units per inch at its dpi.
+LayoutScale WindowLayoutScale(HWND hwnd);
+
+// Moves `hwnd` so that its top-left outer corner is at (x, y) in screen pixels and its
+// client area is exactly `clientWidth` x `clientHeight`, whatever the frame's metrics at
+// the window's dpi are.
+void PlaceWithClientSize(HWND hwnd, int x, int y, int clientWidth, int clientHeight);
+
+} // namespace controls
