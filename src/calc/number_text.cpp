@@ -38,9 +38,9 @@ double RoundHalfEven(double x) {
 
 // y written with two decimals, rounded to the nearest with a tie going away from zero.
 // A tie is a value whose exact expansion ends in 5 at the third decimal: an odd number k
-// of eighths. Its cents, 12.5 k rounded away from zero, are counted in 64-bit integers:
-// y * 100 in doubles is inexact from about 4.5e13 on, where the tie would go to even.
-// An odd k is below 2^53, so 25 k fits.
+// of eighths. Its cents, 12.5 k rounded away from zero, are counted in 64-bit integers,
+// since y * 100 is no longer exact in a double from about 4.5e13 on. An odd k is below
+// 2^53, so 25 k fits.
 std::string TwoDecimalsTiesAway(double y) {
     const double eighths = y * 8.0;
     if (!std::isfinite(eighths) || std::floor(eighths) != eighths || std::fmod(eighths, 2.0) == 0.0)
@@ -49,8 +49,11 @@ std::string TwoDecimalsTiesAway(double y) {
     const int64_t cents = (25 * k + (k > 0 ? 1 : -1)) / 2;
     const int64_t magnitude = cents < 0 ? -cents : cents;
     const int64_t fraction = magnitude % 100;
-    return (cents < 0 ? "-" : "") + std::to_string(magnitude / 100) + (fraction < 10 ? ".0" : ".") +
-           std::to_string(fraction);
+    std::string text = cents < 0 ? "-" : "";
+    text += std::to_string(magnitude / 100);
+    text += fraction < 10 ? ".0" : ".";
+    text += std::to_string(fraction);
+    return text;
 }
 
 } // namespace
