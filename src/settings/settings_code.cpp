@@ -1,5 +1,9 @@
 #include "settings/settings_code.h"
 
+#include "calc/field_value.h"
+#include "calc/number_text.h"
+
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -12,15 +16,18 @@ std::vector<std::string_view> SplitFields(std::string_view code) {
     if (code.empty())
         return fields;
     size_t start = 0;
-    for (size_t colon; (colon = code.find(':', start)) != std::string_view::npos;
-         start = colon + 1)
+    for (size_t colon; (colon = code.find(':', start)) != std::string_view::npos; start = colon + 1)
         fields.push_back(code.substr(start, colon - start));
     fields.push_back(code.substr(start));
     return fields;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -59,7 +66,8 @@ std::optional<FieldNumber> ReadFieldNumber(std::string_view field) {
         if (s[i] != '.')
             return std::nullopt;
         n.fraction = s.substr(i + 1);
-        if (n.fraction.empty() || n.fraction.find_first_not_of("0123456789") != std::string_view::npos)
+        if (n.fraction.empty() ||
+            n.fraction.find_first_not_of("0123456789") != std::string_view::npos)
             return std::nullopt;
     }
     return n;
@@ -145,6 +153,17 @@ std::string ComposeSettingsCode(const Settings& s) {
     return std::string(flag(s.bDockEnabled)) + ":" + std::to_string(s.iDockCorner) + ":" +
            std::to_string(s.lDockOffsetX) + ":" + std::to_string(s.lDockOffsetY) + ":" +
            flag(s.bAutoClose) + ":" + flag(s.bMetric);
+}
+
+int32_t OffsetFromText(std::string_view text) {
+    const double rounded = calc::RoundTo(calc::FieldValue(text), 0);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (rounded >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(rounded);
 }
 
 } // namespace settings

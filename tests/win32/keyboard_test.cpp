@@ -37,14 +37,6 @@ void Press(app::frmMain& main, std::initializer_list<int> modifiers, WPARAM key)
     SetKeyboardState(saved);
 }
 
-std::vector<int> VisiblePages(const app::frmMain& main) {
-    std::vector<int> visible;
-    for (size_t i = 0; i < main.ucTab.size(); ++i)
-        if (IsWindowVisible(main.ucTab[i].Handle()))
-            visible.push_back(static_cast<int>(i));
-    return visible;
-}
-
 // The first input of each page, where the focus goes when the page comes up.
 HWND FirstField(app::frmMain& main, int page) {
     calc::NumberField* first[] = {&main.txtFormula1[0], &main.txtFormula2[0], &main.txtFormula3[0],
@@ -72,7 +64,7 @@ TEST(Keyboard, CtrlTabAndCtrlPageKeysCyclePagesAsACaptionClickDoes) {
         Press(o.main, s.modifiers, s.key);
         SCOPED_TRACE("step " + std::to_string(step++));
         EXPECT_EQ(o.main.ucHeader.SelectedTab(), s.tab);
-        EXPECT_EQ(VisiblePages(o.main), std::vector<int>{s.tab});
+        EXPECT_EQ(o.VisiblePages(), std::vector<int>{s.tab});
         // The header redrew: the selected tab is the raised one.
         EXPECT_EQ(o.main.ucHeader.Layout().tabs.at(s.tab).caption.top, 60);
         EXPECT_EQ(GetFocus(), FirstField(o.main, s.tab));
@@ -86,12 +78,15 @@ TEST(Keyboard, PageKeysWithoutCtrlOrWithAltDoNotSwitch) {
     const struct {
         std::initializer_list<int> modifiers;
         WPARAM key;
-    } presses[] = {{{}, VK_NEXT}, {{}, VK_PRIOR}, {{VK_SHIFT}, VK_NEXT},
-                   {{VK_CONTROL, VK_MENU}, VK_NEXT}, {{VK_CONTROL, VK_MENU}, VK_TAB}};
+    } presses[] = {{{}, VK_NEXT},
+                   {{}, VK_PRIOR},
+                   {{VK_SHIFT}, VK_NEXT},
+                   {{VK_CONTROL, VK_MENU}, VK_NEXT},
+                   {{VK_CONTROL, VK_MENU}, VK_TAB}};
     for (const auto& p : presses)
         Press(o.main, p.modifiers, p.key);
     EXPECT_EQ(o.main.ucHeader.SelectedTab(), 0);
-    EXPECT_EQ(VisiblePages(o.main).size(), 5u) << "no page switched";
+    EXPECT_EQ(o.VisiblePages().size(), 5u) << "no page switched";
 }
 
 TEST(Keyboard, TabGoesRoundTheFieldsOfThePageInViewOnly) {
@@ -133,7 +128,8 @@ TEST(Keyboard, TabGoesRoundTheFieldsOfThePageInViewOnly) {
     }
     // Gaining the focus by Tab selects the whole text; Tab typed nothing.
     DWORD start = 1, end = 0;
-    SendMessageW(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, static_cast<DWORD>(GetWindowTextLengthW(GetFocus())));
     EXPECT_EQ(o.main.txtFormula5a[0].Text(), "1");

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace testing_support {
 
 struct Ortelia {
@@ -33,6 +35,14 @@ struct Ortelia {
         RECT r{};
         GetWindowRect(main.Handle(), &r);
         return r;
+    }
+    // The indices of the pages now visible.
+    std::vector<int> VisiblePages() const {
+        std::vector<int> visible;
+        for (size_t i = 0; i < main.ucTab.size(); ++i)
+            if (IsWindowVisible(main.ucTab[i].Handle()))
+                visible.push_back(static_cast<int>(i));
+        return visible;
     }
     bool Topmost() const { return GetWindowLongW(main.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
 };

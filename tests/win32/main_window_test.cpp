@@ -1,10 +1,9 @@
 // The main window driven as a user drives it: real windows, real messages, real registry.
-#include "controls/win32/text.h"
-#include "app/main_design.h"
 #include "app/win32/frmMain.h"
 #include "controls/win32/paint.h"
-#include "settings/win32/mMain.h"
+#include "controls/win32/text.h"
 #include "main_window_fixture.h"
+#include "settings/win32/mMain.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +24,8 @@ std::string Text(HWND hwnd) {
 void Type(calc::NumberField& field, const std::string& keys) {
     SetFocus(field.Handle());
     for (char c : keys)
-        SendMessageW(field.Handle(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 0);
+        SendMessageW(field.Handle(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)),
+                     0);
 }
 
 void Click(HWND hwnd, LPARAM at, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP,
@@ -38,14 +38,6 @@ void ClickTab(app::frmMain& main, int tab) {
     const auto& header = main.ucHeader;
     const RECT r = controls::ToPixels(header.Layout().tabs.at(tab).caption, header.Scale());
     Click(header.Handle(), ClientPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-}
-
-std::vector<int> VisiblePages(app::frmMain& main) {
-    std::vector<int> visible;
-    for (size_t i = 0; i < main.ucTab.size(); ++i)
-        if (IsWindowVisible(main.ucTab[i].Handle()))
-            visible.push_back(static_cast<int>(i));
-    return visible;
 }
 
 TEST(MainWindow, StartsTopmostWithTheDesignTextsAndNoMessage) {
@@ -66,6 +58,8 @@ TEST(MainWindow, StartsTopmostWithTheDesignTextsAndNoMessage) {
     EXPECT_EQ(Text(o.main.lblKmph), "Kmph");
     EXPECT_EQ(o.main.ucHeader.TabCount(), 5);
     EXPECT_EQ(o.main.ucHeader.SelectedTab(), 0);
+    EXPECT_TRUE(GetWindowLongW(o.main.txtFormula3[2].Handle(), GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(GetWindowLongW(o.main.txtFormula5b[1].Handle(), GWL_STYLE) & ES_READONLY);
 }
 
 TEST(MainWindow, ImperialSettingsShowMatchingResultsFromTheFirstFrame) {
@@ -83,13 +77,17 @@ TEST(MainWindow, TypingRecomputesWithOneSettlingRun) {
     SetFocus(radius.Handle());
     const struct {
         std::string keys, text, result;
-    } steps[] = {{"2", "2", "1.10"}, {"5", "25", "13.81"}, {".", "25", "13.81"},
-                 {"\b", "2", "1.10"}, {"\b", "", "0.00"}};
+    } steps[] = {{"2", "2", "1.10"},
+                 {"5", "25", "13.81"},
+                 {".", "25", "13.81"},
+                 {"\b", "2", "1.10"},
+                 {"\b", "", "0.00"}};
     for (const auto& step : steps) {
         const unsigned before = o.main.RecalcRuns();
         Type(radius, step.keys);
         EXPECT_EQ(radius.Text(), step.text) << "after typing '" << step.keys << "'";
-        EXPECT_EQ(o.main.txtFormula1[2].Text(), step.result) << "after typing '" << step.keys << "'";
+        EXPECT_EQ(o.main.txtFormula1[2].Text(), step.result)
+            << "after typing '" << step.keys << "'";
         const unsigned runs = o.main.RecalcRuns() - before;
         EXPECT_EQ(runs, step.keys == "." ? 0u : 2u) << "runs for '" << step.keys << "'";
     }
@@ -109,8 +107,9 @@ TEST(MainWindow, KeyFilterPerGroup) {
         const struct {
             char key;
             bool passes;
-        } keys[] = {{'7', true}, {'.', g.point}, {'-', g.minus}, {',', false}, {' ', false},
-                    {'a', false}, {'E', false}, {3, false}, {22, false}, {24, false}, {26, false}};
+        } keys[] = {{'7', true},  {'.', g.point}, {'-', g.minus}, {',', false},
+                    {' ', false}, {'a', false},   {'E', false},   {3, false},
+                    {22, false},  {24, false},    {26, false}};
         for (const auto& k : keys) {
             g.field->SetText("1");
             SendMessageW(g.field->Handle(), EM_SETSEL, 1, 1); // caret at the end
@@ -138,7 +137,8 @@ TEST(MainWindow, FocusSelectsTheWholeTextByKeyboardAndMouse) {
     Ortelia o;
     auto selection = [](HWND edit) {
         DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
         return std::make_pair(start, end);
     };
     HWND degrees = o.main.txtFormula1[0].Handle(), radius = o.main.txtFormula1[1].Handle();
@@ -167,10 +167,10 @@ TEST(MainWindow, ConverterWritesThePartnerAndKeepsTheTypedText) {
 
 TEST(MainWindow, ExactlyOnePageVisibleAfterTabClicks) {
     Ortelia o;
-    EXPECT_EQ(VisiblePages(o.main).size(), 5u) << "all pages stacked at start-up";
+    EXPECT_EQ(o.VisiblePages().size(), 5u) << "all pages stacked at start-up";
     for (int tab : {3, 3, 0, 4, 1, 2, 4}) {
         ClickTab(o.main, tab);
-        EXPECT_EQ(VisiblePages(o.main), std::vector<int>{tab}) << "after clicking tab " << tab;
+        EXPECT_EQ(o.VisiblePages(), std::vector<int>{tab}) << "after clicking tab " << tab;
         EXPECT_EQ(o.main.ucHeader.SelectedTab(), tab);
     }
 }
@@ -207,53 +207,25 @@ TEST(MainWindow, RightPressOnBackgroundsOpensTheMenuOtherPressesDoNot) {
         WPARAM keys;
         std::wstring expected;
     } cases[] = {
-        {"window, right", o.Window(), windowBackground, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, menu},
-        {"window, left", o.Window(), windowBackground, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, L""},
-        {"window, middle", o.Window(), windowBackground, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, L""},
-        {"header, right", o.main.ucHeader.Handle(), headerBackground, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, menu},
-        {"header, left", o.main.ucHeader.Handle(), headerBackground, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, L""},
-        {"page, right", o.main.ucTab[0].Handle(), pageBackground, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, menu},
-        {"page, middle", o.main.ucTab[0].Handle(), pageBackground, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, L""},
-        {"field, right press", o.main.txtFormula1[0].Handle(), ClientPoint(3, 3), WM_RBUTTONDOWN, WM_NULL, MK_RBUTTON, L""},
+        {"window, right", o.Window(), windowBackground, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON,
+         menu},
+        {"window, left", o.Window(), windowBackground, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON,
+         L""},
+        {"window, middle", o.Window(), windowBackground, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON,
+         L""},
+        {"header, right", o.main.ucHeader.Handle(), headerBackground, WM_RBUTTONDOWN, WM_RBUTTONUP,
+         MK_RBUTTON, menu},
+        {"header, left", o.main.ucHeader.Handle(), headerBackground, WM_LBUTTONDOWN, WM_LBUTTONUP,
+         MK_LBUTTON, L""},
+        {"page, right", o.main.ucTab[0].Handle(), pageBackground, WM_RBUTTONDOWN, WM_RBUTTONUP,
+         MK_RBUTTON, menu},
+        {"page, middle", o.main.ucTab[0].Handle(), pageBackground, WM_MBUTTONDOWN, WM_MBUTTONUP,
+         MK_MBUTTON, L""},
+        {"field, right press", o.main.txtFormula1[0].Handle(), ClientPoint(3, 3), WM_RBUTTONDOWN,
+         WM_NULL, MK_RBUTTON, L""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MenuAfterPress(c.target, c.at, c.down, c.up, c.keys), c.expected) << c.where;
-}
-
-TEST(MainWindow, ControlsSitAtTheirDesignRectangles) {
-    Ortelia o;
-    const auto scale = controls::ScreenLayoutScale();
-    auto inParent = [](HWND hwnd) {
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    };
-    auto expectAt = [&](HWND hwnd, const controls::Rect& design, const std::string& name) {
-        const RECT want = controls::ToPixels(design, scale), got = inParent(hwnd);
-        EXPECT_TRUE(EqualRect(&want, &got))
-            << name << ": at (" << got.left << "," << got.top << ")-(" << got.right << ","
-            << got.bottom << "), designed (" << want.left << "," << want.top << ")-("
-            << want.right << "," << want.bottom << ")";
-    };
-    expectAt(o.main.ucHeader.Handle(), app::kHeaderRect, "ucHeader");
-    for (size_t i = 0; i < o.main.ucTab.size(); ++i)
-        expectAt(o.main.ucTab[i].Handle(), app::kPageRect, "ucTab(" + std::to_string(i) + ")");
-    calc::NumberField* groups[] = {o.main.txtFormula1, o.main.txtFormula2, o.main.txtFormula3,
-                                   o.main.txtFormula4};
-    const std::array<app::ControlDesign, 5>* rows[] = {&app::kCpLengthRow, &app::kBankingRow,
-                                                       &app::kStationRow, &app::kLimRow};
-    for (int g = 0; g < 4; ++g)
-        for (const auto& d : *rows[g])
-            if (d.index >= 0)
-                expectAt(groups[g][d.index].Handle(), d.rect,
-                         "txtFormula" + std::to_string(g + 1) + "(" + std::to_string(d.index) + ")");
-    expectAt(o.main.lblKmph, app::kLimRow[1].rect, "lblKmph");
-    expectAt(o.main.lblFormula4extra, app::kLimExtra.rect, "lblFormula4extra");
-    expectAt(o.main.txtFormula5a[1].Handle(), app::kConverterControls[2].rect, "txtFormula5a(1)");
-    expectAt(o.main.txtFormula5b[1].Handle(), app::kConverterControls[7].rect, "txtFormula5b(1)");
-    EXPECT_TRUE(GetWindowLongW(o.main.txtFormula3[2].Handle(), GWL_STYLE) & ES_READONLY);
-    EXPECT_FALSE(GetWindowLongW(o.main.txtFormula5b[1].Handle(), GWL_STYLE) & ES_READONLY);
 }
 
 // Records the window's extended style as it is destroyed.

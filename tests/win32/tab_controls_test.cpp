@@ -5,6 +5,7 @@
 #include "controls/win32/paint.h"
 #include "controls/win32/ucTabContainer.h"
 #include "controls/win32/ucTabHead.h"
+#include "system_colours.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -138,7 +139,8 @@ Picture Capture(HWND hwnd) {
     HDC window = GetDC(hwnd);
     HDC memory = CreateCompatibleDC(window);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pic.width, -pic.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), pic.width, -pic.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, dib);
@@ -168,22 +170,6 @@ std::string Mismatches(const Picture& pic,
         out << " " << count << " pixels wrong";
     return out.str();
 }
-
-// Sets the desktop colours the controls use for the lifetime of the guard.
-class SysColours {
-  public:
-    explicit SysColours(const COLORREF (&values)[5]) {
-        for (int i = 0; i < 5; ++i)
-            saved_[i] = GetSysColor(kIndices[i]);
-        SetSysColors(5, kIndices, values);
-    }
-    ~SysColours() { SetSysColors(5, kIndices, saved_); }
-
-  private:
-    static constexpr INT kIndices[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_BTNHIGHLIGHT,
-                                       COLOR_BTNSHADOW, COLOR_3DDKSHADOW};
-    COLORREF saved_[5];
-};
 
 class TabHeaderTest : public ::testing::Test {
   protected:
@@ -250,11 +236,6 @@ TEST_F(TabHeaderTest, ShowTabReportsAnyIndexLikeAClick) {
     }
 }
 
-TEST_F(TabHeaderTest, ResizingLaysOutAgain) {
-    SetWindowPos(head.Handle(), nullptr, 0, 0, 300, HeaderPixels().bottom, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(head.Layout().borderRight.to.x, 300 * Units());
-}
-
 TEST_F(TabHeaderTest, OnlyALeftClickOnACaptionSelectsAndOnlyPressesOffThemAreReported) {
     const controls::Rect& c3 = head.Layout().tabs[3].caption; // an unselected tab
     const POINT caption2 = CaptionCentre(2), caption3 = CaptionCentre(3);
@@ -310,11 +291,9 @@ std::vector<COLORREF> ExpectedHeader(const controls::TabLayout& layout, int widt
 
 TEST_F(TabHeaderTest, PaintedPixelsAreTheLayoutsLinesInTheCurrentColours) {
     for (bool customColours : {false, true}) {
-        std::optional<SysColours> colours;
-        const COLORREF custom[5] = {RGB(200, 190, 170), RGB(0, 0, 120), RGB(255, 255, 230),
-                                    RGB(120, 110, 90), RGB(40, 20, 0)}; // face, text, 3D
+        std::optional<testing_support::SchemeGuard> colours;
         if (customColours)
-            colours.emplace(custom);
+            colours.emplace(testing_support::TestScheme(20));
         for (int16_t selected : {0, 2, 4, 7}) {
             head.ShowTab(selected);
             const auto& layout = head.Layout();
@@ -343,36 +322,11 @@ TEST_F(TabHeaderTest, PaintedPixelsAreTheLayoutsLinesInTheCurrentColours) {
                 const int to = std::min<int>(Px(layout.borderRight.from.x, 0).x, pic.width);
                 ASSERT_GT(to - from, 20) << context;
                 for (int x = from; x < to; ++x)
-                    EXPECT_EQ(pic.At(x, Px(0, 360).y), GetSysColor(COLOR_BTNFACE)) << "x " << x << context;
+                    EXPECT_EQ(pic.At(x, Px(0, 360).y), GetSysColor(COLOR_BTNFACE))
+                        << "x " << x << context;
             }
         }
     }
-}
-
-TEST(TabHeaderFont, CaptionsAreMeasuredInTheHeadersFontWhenAdded) {
-    HFONT big =
-        CreateFontW(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    for (HFONT font : {HFONT{}, big}) {
-        controls::ucTabHead head;
-        Host host;
-        ASSERT_TRUE(head.Create(host.Handle(), 7, HeaderPixels()));
-        if (font)
-            SendMessageW(head.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(head.Handle(), WM_GETFONT, 0, 0)), font);
-        head.AddTab(L"Station Length");
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, L" Station Length ", 16, &extent);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        EXPECT_EQ(head.Layout().tabs[0].caption.width, extent.cx * Units()) << "font " << font;
-        // A later font change leaves the measured width alone.
-        SendMessageW(head.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font ? nullptr : big), 1);
-        head.ShowTab(0);
-        EXPECT_EQ(head.Layout().tabs[0].caption.width, extent.cx * Units()) << "font " << font;
-    }
-    DeleteObject(big);
 }
 
 class TabPageTest : public ::testing::Test {
@@ -428,16 +382,6 @@ TEST_F(TabPageTest, PressesOnThePageAreReportedAndPressesOnAFieldAreNot) {
     }
 }
 
-TEST_F(TabPageTest, FieldsGoWithThePageAndTheTabKeyReachesThem) {
-    ShowWindow(page.Handle(), SW_HIDE);
-    EXPECT_FALSE(IsWindowVisible(field));
-    ShowWindow(page.Handle(), SW_SHOW);
-    EXPECT_TRUE(IsWindowVisible(field));
-    HWND before = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 40, 20,
-                                  host.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    EXPECT_EQ(GetNextDlgTabItem(host.Handle(), before, FALSE), field);
-}
-
 TEST_F(TabPageTest, FieldsNotificationsAreAnsweredByTheHost) {
     SetWindowTextW(field, L"3");
     EXPECT_EQ(host.reports,
@@ -468,6 +412,5 @@ TEST_F(TabPageTest, FieldsNotificationsAreAnsweredByTheHost) {
     }
     ReleaseDC(field, dc);
 }
-
 
 } // namespace

@@ -1,8 +1,9 @@
-#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
 
 #include "controls/win32/dpi.h"
 #include "controls/win32/notifications.h"
+#include "controls/win32/paint.h"
+#include "controls/win32/text.h"
 #include "controls/win32/ui_font.h"
 #include "docking/dock_placement.h"
 #include "docking/win32/mWindowFunctions.h"
@@ -29,7 +30,9 @@ HWND CreateHiddenOwner(HINSTANCE instance) {
                            nullptr);
 }
 
-bool KeyDown(int key) { return GetKeyState(key) < 0; }
+bool KeyDown(int key) {
+    return GetKeyState(key) < 0;
+}
 
 } // namespace
 
@@ -122,9 +125,9 @@ void frmMain::ShowPopupAt(POINT at) {
     // The menu closes properly on a click elsewhere only if our window is foreground.
     SetForegroundWindow(Handle());
     ++modalDepth_;
-    const UINT chosen = TrackPopupMenu(mnuPopup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN |
-                                                     TPM_RIGHTBUTTON,
-                                       at.x, at.y, 0, Handle(), nullptr);
+    const UINT chosen =
+        TrackPopupMenu(mnuPopup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                       at.x, at.y, 0, Handle(), nullptr);
     --modalDepth_;
     DestroyMenu(mnuPopup);
     if (chosen == kMnuSettings)
@@ -153,7 +156,9 @@ void frmMain::OnContextMenu(LPARAM at) {
     ShowPopupAt(corner);
 }
 
-void frmMain::mnuExit_Click() { Unload(); }
+void frmMain::mnuExit_Click() {
+    Unload();
+}
 
 void frmMain::mnuSettings_Click() {
     ++modalDepth_;
@@ -309,7 +314,8 @@ void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
     Relayout(); // hands the new font out before the old one goes
     RECT outer{};
     GetWindowRect(Handle(), &outer);
-    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
+    const POINT at =
+        suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
     controls::PlaceWithClientSize(Handle(), at.x, at.y, scale_.PixelsX(kMainClientWidth),
                                   scale_.PixelsY(kMainClientHeight));
 }
@@ -336,17 +342,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_SYSCOLORCHANGE:
-        // The controls draw in the system colours of the moment: pass the change on to
-        // them and paint everything afresh.
-        EnumChildWindows(
-            Handle(),
-            [](HWND child, LPARAM) -> BOOL {
-                SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
-                return TRUE;
-            },
-            0);
-        RedrawWindow(Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        controls::RepaintForColourChange(Handle());
         return 0;
     case WM_TIMER:
         OnTimer(wp);
@@ -409,7 +405,8 @@ LRESULT frmMain::OnControlColour(HDC dc, HWND control) {
         text = COLOR_3DDKSHADOW;
     else if (control == line1_)
         back = COLOR_WINDOWTEXT;
-    else if (const calc::NumberField* field = FieldFromHandle(control); field && field->Index() < 2) {
+    else if (const calc::NumberField* field = FieldFromHandle(control);
+             field && field->Index() < 2) {
         // Input boxes; the read-only result boxes keep button face and button text.
         text = COLOR_WINDOWTEXT;
         back = COLOR_WINDOW;

@@ -68,6 +68,19 @@ class PaintScope {
     HDC dc_;
 };
 
+// A memory DC compatible with another, deleted on scope exit.
+class MemoryDc {
+  public:
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    ~MemoryDc() { DeleteDC(dc_); }
+    HDC Get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
 // A screen-compatible DC for measuring text, released on scope exit.
 class ScreenDc {
   public:

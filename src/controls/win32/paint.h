@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace controls {
 
 // The screen's layout units per pixel, read now (the user may change the dpi).
@@ -49,16 +51,49 @@ template <typename PaintFn> void PaintBuffered(HWND hwnd, PaintFn&& paint) {
     GetClientRect(hwnd, &client);
     if (client.right <= 0 || client.bottom <= 0)
         return;
-    HDC buffer = CreateCompatibleDC(scope.Dc());
-    {
-        Bitmap bitmap(CreateCompatibleBitmap(scope.Dc(), client.right, client.bottom));
-        Selection selected(buffer, bitmap.Get());
-        paint(buffer, client);
-        const RECT& area = scope.Area();
-        BitBlt(scope.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-               buffer, area.left, area.top, SRCCOPY);
+    MemoryDc buffer(scope.Dc());
+    Bitmap bitmap(CreateCompatibleBitmap(scope.Dc(), client.right, client.bottom));
+    Selection selected(buffer.Get(), bitmap.Get());
+    paint(buffer.Get(), client);
+    const RECT& area = scope.Area();
+    BitBlt(scope.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+           buffer.Get(), area.left, area.top, SRCCOPY);
+}
+
+// The painting messages of a window that paints all of its client area with
+// paint(dc, client): WM_PAINT through PaintBuffered, WM_PRINTCLIENT straight into the
+// caller's DC, WM_ERASEBKGND reported done. Empty for any other message.
+template <typename PaintFn>
+std::optional<LRESULT> HandlePaintMessage(HWND hwnd, UINT msg, WPARAM wp, PaintFn&& paint) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintBuffered(hwnd, paint);
+        return 0;
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        paint(reinterpret_cast<HDC>(wp), client);
+        return 0;
     }
-    DeleteDC(buffer);
+    default:
+        return std::nullopt;
+    }
+}
+
+// WM_SYSCOLORCHANGE of a top-level window: its controls draw in the system colours of the
+// moment, so the change is passed on to each of them and everything is painted afresh.
+inline void RepaintForColourChange(HWND window) {
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM) -> BOOL {
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+        },
+        0);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 } // namespace controls

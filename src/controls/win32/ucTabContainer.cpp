@@ -54,6 +54,9 @@ void ucTabContainer::Paint(HDC dc, const RECT& client) const {
 }
 
 LRESULT ucTabContainer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+    if (const auto painted = HandlePaintMessage(Handle(), msg, wp, paint))
+        return *painted;
     switch (msg) {
     case WM_CREATE:
         UserControl_Resize();
@@ -61,17 +64,6 @@ LRESULT ucTabContainer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         UserControl_Resize();
         return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintBuffered(Handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        Paint(reinterpret_cast<HDC>(wp), client);
-        return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

@@ -129,6 +129,9 @@ void ucTabHead::Paint(HDC dc, const RECT& client) const {
 }
 
 LRESULT ucTabHead::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+    if (const auto painted = HandlePaintMessage(Handle(), msg, wp, paint))
+        return *painted;
     switch (msg) {
     case WM_CREATE:
         LayoutTabs();
@@ -143,17 +146,6 @@ LRESULT ucTabHead::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintBuffered(Handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        Paint(reinterpret_cast<HDC>(wp), client);
-        return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

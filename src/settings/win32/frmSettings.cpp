@@ -1,19 +1,16 @@
 #include "settings/win32/frmSettings.h"
 
-#include "calc/field_value.h"
-#include "calc/number_text.h"
 #include "controls/win32/accessible_name.h"
 #include "controls/win32/dpi.h"
 #include "controls/win32/paint.h"
 #include "controls/win32/text.h"
 #include "controls/win32/ui_font.h"
 #include "docking/win32/mWindowFunctions.h"
+#include "settings/settings_code.h"
 #include "settings/win32/mMain.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -110,21 +107,6 @@ int CaptionWidth(HFONT font, const std::wstring& text, DialogKind kind, int dpiX
     GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     const bool marked = kind == DialogKind::CheckBox || kind == DialogKind::Option;
     return extent.cx + (marked ? MulDiv(kMarkAllowance, dpiX, 96) : 0);
-}
-
-// An offset box's text as a pixel offset: the field value rounded half to even and held
-// to the 32-bit range, so an absurd entry gives the farthest offset instead of a wrapped
-// one (a number beyond the range, infinities included, takes the nearer limit; a value
-// that is not a number at all gives 0, as text without a number does).
-int32_t OffsetFromText(std::string_view text) {
-    const double rounded = calc::RoundTo(calc::FieldValue(text), 0);
-    if (std::isnan(rounded))
-        return 0;
-    if (rounded <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    if (rounded >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(rounded);
 }
 
 } // namespace
@@ -305,7 +287,8 @@ void frmSettings::OnDpiChanged(int dpi, const RECT* suggested) {
     }
     RECT outer{};
     GetWindowRect(Handle(), &outer);
-    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
+    const POINT at =
+        suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
     controls::PlaceWithClientSize(Handle(), at.x, at.y, scale_.PixelsX(kDialogClientWidth),
                                   scale_.PixelsY(kDialogClientHeight));
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -346,6 +329,10 @@ void frmSettings::Unload() {
         EnableWindow(owner_, TRUE);
     reenableOwner_ = false;
     DestroyWindow(Handle());
+    // The modal loop waits in GetMessage, which runs a sent message (another program's
+    // BM_CLICK on OK or Cancel) without returning: a posted message wakes it, so that the
+    // main window applies the settings at once rather than at its next timer tick.
+    PostMessageW(nullptr, WM_NULL, 0, 0);
 }
 
 void frmSettings::Form_Load() {
@@ -375,8 +362,8 @@ void frmSettings::btnOkay_Click() {
     for (int16_t n = 0; n < 4; ++n)
         if (IsChecked(optDockSide[n]))
             s.iDockCorner = n;
-    s.lDockOffsetX = OffsetFromText(controls::WindowText(txtDockOffset[0]));
-    s.lDockOffsetY = OffsetFromText(controls::WindowText(txtDockOffset[1]));
+    s.lDockOffsetX = settings::OffsetFromText(controls::WindowText(txtDockOffset[0]));
+    s.lDockOffsetY = settings::OffsetFromText(controls::WindowText(txtDockOffset[1]));
     s.bAutoClose = IsChecked(chkAutoClose);
     s.bMetric = IsChecked(optMeasurements[0]);
     // A failed write keeps the old code in the registry; the new settings still hold for
@@ -435,17 +422,7 @@ LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_SYSCOLORCHANGE:
-        // The controls draw in the system colours of the moment: pass the change on to
-        // them and paint everything afresh.
-        EnumChildWindows(
-            Handle(),
-            [](HWND child, LPARAM) -> BOOL {
-                SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
-                return TRUE;
-            },
-            0);
-        RedrawWindow(Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        controls::RepaintForColourChange(Handle());
         return 0;
     case WM_CLOSE: // the close box acts as Cancel
         Unload();

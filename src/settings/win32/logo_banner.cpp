@@ -190,19 +190,10 @@ void LogoBanner::Paint(HDC dc, const RECT& client) const {
 }
 
 LRESULT LogoBanner::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+    if (const auto painted = controls::HandlePaintMessage(Handle(), msg, wp, paint))
+        return *painted;
     switch (msg) {
-    case WM_PAINT:
-        controls::PaintBuffered(Handle(),
-                                [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
-    case WM_PRINTCLIENT: {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        Paint(reinterpret_cast<HDC>(wp), client);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     default:
         return DefaultHandling(msg, wp, lp);
     }
