@@ -77,7 +77,7 @@ TEST(HostileRegistry, StartUpGivesTheOutcomeOfTheValuesTypeAndSize) {
                 SCOPED_TRACE(std::string(type.name) + ", " + std::to_string(size) + " bytes, " +
                              content.name + ", seed " + std::to_string(seed));
                 testing_support::CleanSettingsKey key;
-                settings_testing::StoreExact(type.type, Bytes(content.content, size, seed++));
+                testing_support::StoreExact(type.type, Bytes(content.content, size, seed++));
 
                 const bool readable = size >= 1 && size <= 1024;
                 const bool code = type.type == REG_SZ && content.inForce;

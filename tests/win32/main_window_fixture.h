@@ -17,7 +17,7 @@ struct Ortelia {
 
     explicit Ortelia(const char* storedCode = nullptr) {
         if (storedCode)
-            CleanSettingsKey::Store(REG_SZ, storedCode);
+            StoreExact(REG_SZ, storedCode);
         EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr)));
     }
     ~Ortelia() {

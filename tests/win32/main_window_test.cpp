@@ -240,7 +240,7 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wp, LPARAM lp) {
 
 TEST(MainWindow, MenuExitLeavesTheTopmostBandAndWritesNothing) {
     Ortelia o("0:2:5:6:0:1");
-    const std::string before = CleanSettingsKey::Stored();
+    const StoredValue before = ReadStored();
     g_watched = o.Window();
     g_exStyleAtDestroy = WS_EX_TOPMOST;
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
@@ -256,7 +256,7 @@ TEST(MainWindow, MenuExitLeavesTheTopmostBandAndWritesNothing) {
     EXPECT_TRUE(chooseExit.Ran());
     EXPECT_FALSE(IsWindow(g_watched)) << "Exit must close the window";
     EXPECT_FALSE(g_exStyleAtDestroy & WS_EX_TOPMOST) << "still topmost when destroyed";
-    EXPECT_EQ(CleanSettingsKey::Stored(), before);
+    EXPECT_EQ(ReadStored(), before);
 }
 
 TEST(MainWindow, CloseBoxEndsTheWindowTheSameWay) {
@@ -264,7 +264,7 @@ TEST(MainWindow, CloseBoxEndsTheWindowTheSameWay) {
     const HWND window = o.Window();
     SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
-    EXPECT_EQ(CleanSettingsKey::Stored(), "<none>") << "nothing is written at exit";
+    EXPECT_FALSE(ReadStored().present) << "nothing is written at exit";
 }
 
 } // namespace

@@ -14,12 +14,12 @@
 
 namespace {
 
-using settings_testing::kKey;
 using settings_testing::LoadSettingsWatched;
 using settings_testing::ReadOnlySettingsKey;
-using settings_testing::ReadStored;
 using settings_testing::SeenMessage;
 using testing_support::CleanSettingsKey;
+using testing_support::kSettingsKey;
+using testing_support::ReadStored;
 
 using namespace std::string_literals;
 using namespace std::string_view_literals;
@@ -42,10 +42,10 @@ struct Stored {
     void Put() const {
         if (type == REG_NONE) {
             HKEY key;
-            RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
+            RegCreateKeyA(HKEY_CURRENT_USER, kSettingsKey, &key);
             RegCloseKey(key);
         } else if (type != kNoKey) {
-            settings_testing::StoreExact(type, bytes);
+            testing_support::StoreExact(type, bytes);
         }
     }
 };
@@ -137,8 +137,9 @@ TEST(Registry, ReadRegistryValueByTypeAndSize) {
         c.stored.Put();
         SCOPED_TRACE(c.name);
         std::string result = c.before;
-        EXPECT_EQ(mWinRegistry::ReadRegistryValue(HKEY_CURRENT_USER, kKey, "Settings", result),
-                  c.ok);
+        EXPECT_EQ(
+            mWinRegistry::ReadRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Settings", result),
+            c.ok);
         EXPECT_EQ(result, c.result);
     }
 }
@@ -161,28 +162,28 @@ TEST(Registry, WriteCreatesTheKeyAndReadsBack) {
         CleanSettingsKey key;
         SCOPED_TRACE(c.name);
         mWinRegistry::RegistryValue value = c.value;
-        EXPECT_TRUE(
-            mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, kKey, c.type, "Settings", value));
+        EXPECT_TRUE(mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, c.type,
+                                                     "Settings", value));
         const auto stored = ReadStored();
         EXPECT_TRUE(stored.present);
         EXPECT_EQ(stored.type, c.type);
         EXPECT_EQ(c.type == REG_SZ ? stored.Text() : stored.bytes, c.bytes);
         std::string read;
-        mWinRegistry::ReadRegistryValue(HKEY_CURRENT_USER, kKey, "Settings", read);
+        mWinRegistry::ReadRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Settings", read);
         EXPECT_EQ(read, c.read);
     }
 }
 
 TEST(Registry, FailedWriteReportsFalseAndEmptiesTheValue) {
     CleanSettingsKey key;
-    settings_testing::StoreExact(REG_SZ, "1:1:0:22:1:1");
+    testing_support::StoreExact(REG_SZ, "1:1:0:22:1:1");
     ReadOnlySettingsKey readOnly;
     for (DWORD type : {DWORD{REG_SZ}, DWORD{REG_DWORD}}) {
         mWinRegistry::RegistryValue value = "0:0:0:0:0:0"s;
         if (type == REG_DWORD)
             value = int32_t{5};
-        EXPECT_FALSE(
-            mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, kKey, type, "Settings", value))
+        EXPECT_FALSE(mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, type,
+                                                      "Settings", value))
             << "type " << type;
         EXPECT_EQ(std::get<std::string>(value), "");
     }

@@ -2,8 +2,8 @@
 // timer running on while the dialog is open.
 #include "app/win32/frmMain.h"
 #include "controls/win32/text.h"
-#include "settings/win32/mMain.h"
 #include "main_window_fixture.h"
+#include "settings/win32/mMain.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,9 @@ namespace {
 
 using namespace testing_support;
 
-HWND SettingsDialog() { return FindWindowW(nullptr, L"Ortelia Settings..."); }
+HWND SettingsDialog() {
+    return FindWindowW(nullptr, L"Ortelia Settings...");
+}
 
 void ClickButton(HWND dialog, const wchar_t* caption) {
     HWND button = FindWindowExW(dialog, nullptr, L"Button", caption);
@@ -46,7 +48,7 @@ TEST(SettingsCommand, ImperialShowsAtOnceAndLeavesTheConverterAlone) {
     EXPECT_EQ(o.main.txtFormula1[2].Text(), "5.52");
     EXPECT_EQ(o.main.txtFormula5a[1].Text(), "32.81");
     EXPECT_EQ(o.main.txtFormula5a[0].Text(), "10");
-    EXPECT_EQ(CleanSettingsKey::Stored(), "1:1:0:22:1:0");
+    EXPECT_EQ(ReadStored().Text(), "1:1:0:22:1:0");
     EXPECT_TRUE(o.Topmost());
 }
 
@@ -58,21 +60,23 @@ TEST(SettingsCommand, CancelChangesNothingButStillRefreshes) {
     EXPECT_EQ(controls::WindowText(o.main.lblKmph), "Kmph");
     EXPECT_EQ(o.main.txtFormula3[2].Text(), "19.00m") << "calculators 1 to 4 are recomputed";
     EXPECT_TRUE(mMain::Settings().bMetric);
-    EXPECT_EQ(CleanSettingsKey::Stored(), "<none>");
+    EXPECT_FALSE(ReadStored().present);
     EXPECT_TRUE(o.Topmost()) << "topmost again after the dialog";
 }
 
 TEST(SettingsCommand, DockingGoesOnWhileTheDialogIsOpen) {
     Ortelia o;
-    HWND editor = CreateWindowExW(0, L"STATIC", L"d - Kestrava Editor", WS_POPUP | WS_VISIBLE,
-                                  200, 150, 800, 600, nullptr, nullptr, nullptr, nullptr);
+    HWND editor = CreateWindowExW(0, L"STATIC", L"d - Kestrava Editor", WS_POPUP | WS_VISIBLE, 200,
+                                  150, 800, 600, nullptr, nullptr, nullptr, nullptr);
     RECT whileOpen{};
     WhenReady watch([] { return SettingsDialog() != nullptr; },
                     [&] {
-                        PumpUntil([&] {
-                            GetWindowRect(o.main.Handle(), &whileOpen);
-                            return whileOpen.right == 1000;
-                        }, 2500);
+                        PumpUntil(
+                            [&] {
+                                GetWindowRect(o.main.Handle(), &whileOpen);
+                                return whileOpen.right == 1000;
+                            },
+                            2500);
                         ClickButton(SettingsDialog(), L"Cancel");
                     });
     o.main.mnuSettings_Click();
@@ -83,10 +87,10 @@ TEST(SettingsCommand, DockingGoesOnWhileTheDialogIsOpen) {
 
 TEST(SettingsCommand, AutoCloseWhileOpenCancelsTheDialogThenEndsCleanly) {
     Ortelia o;
-    CleanSettingsKey::Store(REG_SZ, "1:1:0:22:1:1");
+    StoreExact(REG_SZ, "1:1:0:22:1:1");
     const HWND window = o.main.Handle();
-    auto editor = CreateWindowExW(0, L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
-                                  100, 100, 700, 500, nullptr, nullptr, nullptr, nullptr);
+    auto editor = CreateWindowExW(0, L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE, 100,
+                                  100, 700, 500, nullptr, nullptr, nullptr, nullptr);
     o.main.tmrDock_Timer();
     WhenReady closeEditor([] { return SettingsDialog() != nullptr; },
                           [&] {
@@ -99,7 +103,7 @@ TEST(SettingsCommand, AutoCloseWhileOpenCancelsTheDialogThenEndsCleanly) {
     EXPECT_EQ(SettingsDialog(), nullptr);
     EXPECT_TRUE(mMain::Settings().bMetric) << "nothing applied";
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << "the main window must end";
-    EXPECT_EQ(CleanSettingsKey::Stored(), "1:1:0:22:1:1") << "nothing written";
+    EXPECT_EQ(ReadStored().Text(), "1:1:0:22:1:1") << "nothing written";
 }
 
 } // namespace

@@ -18,9 +18,9 @@
 namespace {
 
 using settings_testing::ReadOnlySettingsKey;
-using settings_testing::ReadStored;
-using settings_testing::StoredValue;
 using testing_support::CleanSettingsKey;
+using testing_support::ReadStored;
+using testing_support::StoredValue;
 
 HWND OpenDialog() {
     HWND dialog = FindWindowW(settings::frmSettings::kClassName, L"Ortelia Settings...");
@@ -111,7 +111,7 @@ Script RunDialog(std::vector<Step> steps, HWND owner = nullptr) {
 void StartWith(const char* code) {
     mMain::SetDefaultSettings();
     if (code) {
-        settings_testing::StoreExact(REG_SZ, code);
+        testing_support::StoreExact(REG_SZ, code);
         mMain::LoadSettings();
     }
 }

@@ -10,8 +10,6 @@ std::map<UINT_PTR, WhenReady*>& Pending() {
     return pending;
 }
 
-constexpr const char* kKey = "Software\\Quillon\\Ortelia";
-
 } // namespace
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -84,31 +82,44 @@ std::wstring PopupMenuItems(HWND menuWindow) {
     return items;
 }
 
-CleanSettingsKey::CleanSettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+CleanSettingsKey::CleanSettingsKey() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+}
 
-CleanSettingsKey::~CleanSettingsKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+CleanSettingsKey::~CleanSettingsKey() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+}
 
-void CleanSettingsKey::Store(DWORD type, const std::string& bytes) {
+void StoreExact(DWORD type, std::string_view bytes) {
+    // The byte after them is not NUL, so RegSetValueExA does not count a terminator.
+    std::string buffer(bytes);
+    buffer.push_back('\x7F');
     HKEY key;
-    RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
-    RegSetValueExA(key, "Settings", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+    if (RegCreateKeyA(HKEY_CURRENT_USER, kSettingsKey, &key) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Settings", 0, type, reinterpret_cast<const BYTE*>(buffer.data()),
                    static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
 }
 
-std::string CleanSettingsKey::Stored() {
-    char buffer[2048];
-    DWORD size = sizeof buffer, type = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, kKey, "Settings", RRF_RT_ANY, &type, buffer, &size) !=
-        ERROR_SUCCESS)
-        return "<none>";
-    std::string text(buffer, size);
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
+StoredValue ReadStored() {
+    StoredValue v;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return v;
+    std::string buffer(4096, '\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    v.present = RegQueryValueExA(key, "Settings", nullptr, &v.type,
+                                 reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS;
+    if (v.present)
+        v.bytes = buffer.substr(0, size);
+    RegCloseKey(key);
+    return v;
 }
 
-LPARAM ClientPoint(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM ClientPoint(int x, int y) {
+    return MAKELPARAM(x, y);
+}
 
 LPARAM ClientCentre(HWND hwnd) {
     RECT r;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace testing_support {
 
@@ -40,6 +41,8 @@ HWND OpenPopupMenu();
 // The texts of the items of the open popup menu, "-" for a separator.
 std::wstring PopupMenuItems(HWND menuWindow);
 
+inline constexpr const char* kSettingsKey = "Software\\Quillon\\Ortelia";
+
 // HKCU\Software\Quillon\Ortelia removed before and after a test.
 class CleanSettingsKey {
   public:
@@ -47,11 +50,25 @@ class CleanSettingsKey {
     CleanSettingsKey(const CleanSettingsKey&) = delete;
     CleanSettingsKey& operator=(const CleanSettingsKey&) = delete;
     ~CleanSettingsKey();
-    // Stores raw bytes as the "Settings" value with the given registry type.
-    static void Store(DWORD type, const std::string& bytes);
-    // The stored "Settings" value as text, or "<none>".
-    static std::string Stored();
 };
+
+// The "Settings" value exactly as the registry holds it.
+struct StoredValue {
+    bool present = false;
+    DWORD type = REG_NONE;
+    std::string bytes;
+    // The text without a terminating NUL. RegSetValueExA counts the terminator of a
+    // REG_SZ text when the caller's byte count leaves it out but the buffer has one right
+    // after, as a C string does; readers take the text with or without it.
+    std::string Text() const {
+        return !bytes.empty() && bytes.back() == '\0' ? bytes.substr(0, bytes.size() - 1) : bytes;
+    }
+    bool operator==(const StoredValue&) const = default;
+};
+// Stores exactly `bytes` as the "Settings" value, creating the key.
+void StoreExact(DWORD type, std::string_view bytes);
+// The value read with RegQueryValueExA; not present without the key or the value.
+StoredValue ReadStored();
 
 // The centre of a window's client area in client coordinates, as mouse lParam.
 LPARAM ClientPoint(int x, int y);
