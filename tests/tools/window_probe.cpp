@@ -11,49 +11,15 @@
 //
 // then asks the window to close and waits until it has gone. Exit status 0 if it was
 // found and closed, 1 if it never appeared, 2 if it did not close.
-#include <windows.h>
+#include "accessible_read.h"
 
-#include <oleacc.h>
-#include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
-#include <string>
 #include <vector>
 
 namespace {
-
-// IID_IAccessible; MinGW-w64's oleacc import library resolves the symbol to a thunk.
-constexpr GUID kIidAccessible{0x618736e0, 0x3c3d, 0x11cf,
-                              {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-std::string Utf8(const wchar_t* wide) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
-    return text;
-}
-
-// The accessible name of a window's client object, through the system, from here.
-std::string AccessibleName(HWND hwnd) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
-                                          reinterpret_cast<void**>(&object))) ||
-        !object)
-        return "<no accessible object>";
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::string result = "<no name>";
-    if (SUCCEEDED(object->get_accName(self, &name)) && name)
-        result = Utf8(name);
-    SysFreeString(name);
-    object->Release();
-    return result;
-}
 
 BOOL CALLBACK CollectEdits(HWND child, LPARAM out) {
     wchar_t cls[32] = L"";
@@ -93,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<HWND> edits;
     EnumChildWindows(window, &CollectEdits, reinterpret_cast<LPARAM>(&edits));
     for (HWND edit : edits)
-        std::printf("field %s\n", AccessibleName(edit).c_str());
+        std::printf("field %s\n", testing_tools::AccessibleNameOf(edit).c_str());
     CoUninitialize();
     std::fflush(stdout);
 

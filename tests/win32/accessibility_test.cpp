@@ -5,6 +5,7 @@
 #include "controls/win32/text.h"
 #include "main_window_fixture.h"
 #include "test_support.h"
+#include "tools/accessible_read.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
@@ -15,24 +16,7 @@ namespace {
 
 using namespace testing_support;
 
-// The accessible name of a window's client object, or a note of what failed.
-std::string AccessibleName(HWND hwnd) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), controls::kIidAccessible,
-                                          reinterpret_cast<void**>(&object))) ||
-        !object)
-        return "<no accessible object>";
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    const HRESULT hr = object->get_accName(self, &name);
-    std::string result = SUCCEEDED(hr) && name ? controls::Narrow(name) : "<no name>";
-    SysFreeString(name);
-    object->Release();
-    return result;
-}
+using testing_tools::AccessibleNameOf;
 
 TEST(Accessibility, EveryFieldIsNamedByItsLabelOrAsItsPagesResult) {
     for (const char* stored : {static_cast<const char*>(nullptr), "1:1:0:22:1:0"}) {
@@ -62,7 +46,7 @@ TEST(Accessibility, EveryFieldIsNamedByItsLabelOrAsItsPagesResult) {
             {m.txtFormula5b[1], "Mph"},
         };
         for (const auto& f : fields)
-            EXPECT_EQ(AccessibleName(f.field.Handle()), f.name)
+            EXPECT_EQ(AccessibleNameOf(f.field.Handle()), f.name)
                 << "group " << f.field.Group() << " index " << f.field.Index();
     }
 }
@@ -70,19 +54,18 @@ TEST(Accessibility, EveryFieldIsNamedByItsLabelOrAsItsPagesResult) {
 TEST(Accessibility, TheSpeedFieldsNameFollowsTheUnitsAsTheyChange) {
     Ortelia o;
     const HWND speed = o.main.txtFormula4[0].Handle();
-    EXPECT_EQ(AccessibleName(speed), "Kmph");
+    EXPECT_EQ(AccessibleNameOf(speed), "Kmph");
     // The name is read when asked, so it follows the label.
     SetWindowTextW(o.main.lblKmph, L"Mph");
-    EXPECT_EQ(AccessibleName(speed), "Mph");
+    EXPECT_EQ(AccessibleNameOf(speed), "Mph");
 }
 
 TEST(Accessibility, TheRestOfTheStandardObjectIsKept) {
     Ortelia o;
     IAccessible* object = nullptr;
-    ASSERT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(o.main.txtFormula1[1].Handle(),
-                                                     static_cast<DWORD>(OBJID_CLIENT),
-                                                     controls::kIidAccessible,
-                                                     reinterpret_cast<void**>(&object))));
+    ASSERT_TRUE(SUCCEEDED(
+        AccessibleObjectFromWindow(o.main.txtFormula1[1].Handle(), static_cast<DWORD>(OBJID_CLIENT),
+                                   controls::kIidAccessible, reinterpret_cast<void**>(&object))));
     ASSERT_NE(object, nullptr);
     // The object still stands for the field's window, where the system locates it.
     HWND window = nullptr;
@@ -103,7 +86,7 @@ TEST(Accessibility, TheRestOfTheStandardObjectIsKept) {
     EXPECT_EQ(height, r.bottom - r.top);
     object->Release();
     // Labels keep the system's own object, which names them by their text.
-    EXPECT_EQ(AccessibleName(o.main.lblFormula4extra), "2.49 sec");
+    EXPECT_EQ(AccessibleNameOf(o.main.lblFormula4extra), "2.49 sec");
 }
 
 TEST(Accessibility, TheDialogsOffsetBoxesSayWhichOffsetTheyHold) {
@@ -114,8 +97,8 @@ TEST(Accessibility, TheDialogsOffsetBoxesSayWhichOffsetTheyHold) {
                        const HWND dialog = FindWindowW(nullptr, L"Ortelia Settings...");
                        const HWND x = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
                        const HWND y = FindWindowExW(dialog, x, L"Edit", nullptr);
-                       names[0] = AccessibleName(x);
-                       names[1] = AccessibleName(y);
+                       names[0] = AccessibleNameOf(x);
+                       names[1] = AccessibleNameOf(y);
                        SendMessageW(dialog, WM_CLOSE, 0, 0);
                    });
     o.main.mnuSettings_Click();
