@@ -6,6 +6,8 @@
 #   deps_ensure windows           + MinGW-w64, Wine, a headless X server
 #   deps_ensure run               + what scripts/run uses to wait for and capture a window
 #   deps_ensure fuzz              clang and its libFuzzer and sanitizer runtimes, CMake
+#   deps_ensure clang             clang and clang-tidy for the core, CMake, GoogleTest
+#   deps_ensure package           + what scripts/package uses to build the zip and the MSI
 
 DEPS_NATIVE=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 # Wine loads most of its X11 and font libraries at run time, so they are not hard
@@ -15,6 +17,9 @@ DEPS_WINDOWS=(g++-mingw-w64-x86-64-posix wine64 wine fonts-wine
               libxinerama1 libxcomposite1 libxfixes3 xvfb x11-utils)
 DEPS_RUN=(xdotool imagemagick)
 DEPS_FUZZ=(cmake make clang libclang-rt-dev)
+DEPS_CLANG=(clang clang-tidy)
+# wixl builds the MSI, msitools' msibuild stamps it, faketime stops wixl's clock.
+DEPS_PACKAGE=(zip unzip wixl msitools faketime python3)
 
 # Succeeds when PACKAGE is installed (not merely known, e.g. removed with config left).
 deps_installed() {
@@ -29,6 +34,8 @@ deps_ensure() {
             windows) wanted+=("${DEPS_NATIVE[@]}" "${DEPS_WINDOWS[@]}") ;;
             run)     wanted+=("${DEPS_NATIVE[@]}" "${DEPS_WINDOWS[@]}" "${DEPS_RUN[@]}") ;;
             fuzz)    wanted+=("${DEPS_FUZZ[@]}") ;;
+            clang)   wanted+=("${DEPS_NATIVE[@]}" "${DEPS_CLANG[@]}") ;;
+            package) wanted+=("${DEPS_NATIVE[@]}" "${DEPS_WINDOWS[@]}" "${DEPS_PACKAGE[@]}") ;;
             *) echo "deps_ensure: unknown group '$group'" >&2; return 2 ;;
         esac
     done
