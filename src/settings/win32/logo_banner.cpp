@@ -165,12 +165,9 @@ void LogoBanner::PlaceLabels(const controls::LayoutScale& scale, int dpiY) {
 void LogoBanner::Paint(HDC dc, const RECT& client) const {
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     if (logo_.bitmap) {
-        HDC source = CreateCompatibleDC(dc);
-        {
-            controls::Selection selected(source, logo_.bitmap.Get());
-            BitBlt(dc, 0, 0, logo_.width, logo_.height, source, 0, 0, SRCCOPY);
-        }
-        DeleteDC(source);
+        controls::MemoryDc source(dc);
+        controls::Selection selected(source.Get(), logo_.bitmap.Get());
+        BitBlt(dc, 0, 0, logo_.width, logo_.height, source.Get(), 0, 0, SRCCOPY);
     }
     SetBkMode(dc, TRANSPARENT);
     // The banner is white whatever the desktop's colours, so its text is black: the
