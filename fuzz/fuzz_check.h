@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition) \
+#define FUZZ_CHECK(condition)                                                                      \
     ((condition) ? (void)0 : fuzz_check::Fail(#condition, __FILE__, __LINE__))
 
 namespace fuzz_check {

@@ -18,7 +18,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // -?[0-9]+ then, with decimals, "." and exactly that many digits; then the unit.
 bool HasLayout(std::string_view text, int decimals, std::string_view unit) {

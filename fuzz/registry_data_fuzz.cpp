@@ -18,7 +18,9 @@ namespace {
 // a type no registry has.
 constexpr uint32_t kTypes[] = {0, 1, 2, 3, 4, 7, 11, 0xFFFFFFFF};
 
-bool IsUpperHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+bool IsUpperHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
 
 } // namespace
 

@@ -54,6 +54,8 @@ struct ControlDesign {
     int index;
 };
 
+// The design tables keep one control per line.
+// clang-format off
 inline constexpr float kInputWidth = 555, kResultWidth = 1155, kLabelWidth = 1155;
 inline constexpr float kConverterBoxWidth = 675, kConverterLabelWidth = 555;
 inline constexpr float kBoxTop = 120, kBoxHeight = 285, kLabelTop = 180, kLabelHeight = 195;
@@ -97,5 +99,6 @@ inline constexpr std::array<ControlDesign, 9> kConverterControls{{
     {4, Kind::Input, {4440, kBoxTop, kConverterBoxWidth, kBoxHeight}, 32, "0.62", Group::Formula5b, 1},
     {4, Kind::Label, {5160, kLabelTop, kConverterLabelWidth, kLabelHeight}, 33, "Mph", Group::Formula5b, -1},
 }};
+// clang-format on
 
 } // namespace app

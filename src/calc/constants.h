@@ -10,7 +10,7 @@ inline constexpr double kFeetPerMetre = 3.280839895;
 inline constexpr double kKmphPerMph = 1.609344;
 // Deliberately this decimal, not 1 / 3.6: the published results depend on it.
 inline constexpr double kMpsPerKmph = 0.27777777778;
-inline constexpr double kGravity = 9.8;            // m/s^2
-inline constexpr double kStationAllowance = 7.0;   // metres added to every train length
+inline constexpr double kGravity = 9.8;          // m/s^2
+inline constexpr double kStationAllowance = 7.0; // metres added to every train length
 
 } // namespace calc

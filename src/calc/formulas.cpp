@@ -70,11 +70,20 @@ FormulaResult LimLength(std::string_view speed, std::string_view acceleration, b
 bool Evaluate(int calculator, std::string_view input0, std::string_view input1, bool metric,
               FormulaResult& out) {
     switch (calculator) {
-    case 1: out = CpLength(input0, input1); return true;
-    case 2: out = ZeroGBanking(input0, input1); return true;
-    case 3: out = StationLength(input0, input1, metric); return true;
-    case 4: out = LimLength(input0, input1, metric); return true;
-    default: return false;
+    case 1:
+        out = CpLength(input0, input1);
+        return true;
+    case 2:
+        out = ZeroGBanking(input0, input1);
+        return true;
+    case 3:
+        out = StationLength(input0, input1, metric);
+        return true;
+    case 4:
+        out = LimLength(input0, input1, metric);
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -4,8 +4,12 @@
 
 namespace m3DMathematics {
 
-double DegreesToRadians(double x) { return x * calc::kPi / 180.0; }
+double DegreesToRadians(double x) {
+    return x * calc::kPi / 180.0;
+}
 
-double RadiansToDegrees(double x) { return x / calc::kPi * 180.0; }
+double RadiansToDegrees(double x) {
+    return x / calc::kPi * 180.0;
+}
 
 } // namespace m3DMathematics

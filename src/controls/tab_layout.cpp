@@ -5,7 +5,9 @@
 namespace controls {
 namespace {
 
-Line MakeLine(Point from, Point to, SysColour colour) { return {from, to, colour, true}; }
+Line MakeLine(Point from, Point to, SysColour colour) {
+    return {from, to, colour, true};
+}
 
 } // namespace
 
@@ -27,8 +29,8 @@ TabLayout LayoutTabs(const std::vector<float>& captionWidths, int32_t selected, 
             // meet the slant.
             tab.left = MakeLine({x - kTabEdgeInset, y}, leftFoot, SysColour::ButtonHighlight);
             tab.left.visible = false;
-            tab.top = MakeLine({x - kTabNeighbourReach, y}, {edgeRight, y},
-                               SysColour::ButtonHighlight);
+            tab.top =
+                MakeLine({x - kTabNeighbourReach, y}, {edgeRight, y}, SysColour::ButtonHighlight);
         } else {
             tab.left = MakeLine({x - kTabEdgeInset, y}, leftFoot, SysColour::ButtonHighlight);
             tab.top = MakeLine({x - kTabEdgeInset, y}, {edgeRight, y}, SysColour::ButtonHighlight);
@@ -39,7 +41,8 @@ TabLayout LayoutTabs(const std::vector<float>& captionWidths, int32_t selected, 
             selectedLeft = tab.left.to.x;
             selectedRight = tab.right.to.x;
         } else {
-            tab.right = MakeLine({edgeRight, y}, {edgeRight, kTabBaseline}, SysColour::DarkShadow3D);
+            tab.right =
+                MakeLine({edgeRight, y}, {edgeRight, kTabBaseline}, SysColour::DarkShadow3D);
         }
         layout.tabs.push_back(tab);
         x = x + w + kTabAdvance;
@@ -48,7 +51,8 @@ TabLayout LayoutTabs(const std::vector<float>& captionWidths, int32_t selected, 
     }
     const auto L = static_cast<float>(selectedLeft), R = static_cast<float>(selectedRight);
     if (selectedRight != 0) {
-        layout.borderLeft = MakeLine({0, kTabBaseline}, {L, kTabBaseline}, SysColour::ButtonHighlight);
+        layout.borderLeft =
+            MakeLine({0, kTabBaseline}, {L, kTabBaseline}, SysColour::ButtonHighlight);
         layout.borderRight =
             MakeLine({R, kTabBaseline}, {scaleWidth, kTabBaseline}, SysColour::ButtonHighlight);
     } else {

@@ -10,14 +10,14 @@
 namespace controls {
 
 // Every number here is in the header's layout units.
-inline constexpr float kTabFirstLeft = 30;     // left of the first caption
-inline constexpr float kTabCaptionHeight = 195; // 13 px at 96 dpi
-inline constexpr float kTabRaise = 60;          // unselected tabs sit this much lower
-inline constexpr float kTabBaseline = 360;      // y of the baseline and of every edge's foot
-inline constexpr float kTabEdgeInset = 30;      // left edge to caption
-inline constexpr float kTabRightPad = 60;       // caption end to right edge
-inline constexpr float kTabAdvance = 105;       // caption width + this = next caption
-inline constexpr float kTabSlant = 360;         // the selected tab's slanted right edge
+inline constexpr float kTabFirstLeft = 30;       // left of the first caption
+inline constexpr float kTabCaptionHeight = 195;  // 13 px at 96 dpi
+inline constexpr float kTabRaise = 60;           // unselected tabs sit this much lower
+inline constexpr float kTabBaseline = 360;       // y of the baseline and of every edge's foot
+inline constexpr float kTabEdgeInset = 30;       // left edge to caption
+inline constexpr float kTabRightPad = 60;        // caption end to right edge
+inline constexpr float kTabAdvance = 105;        // caption width + this = next caption
+inline constexpr float kTabSlant = 360;          // the selected tab's slanted right edge
 inline constexpr float kTabNeighbourReach = 330; // top edge of the tab after the selected one
 
 struct TabGeometry {

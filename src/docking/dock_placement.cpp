@@ -11,11 +11,24 @@ bool PlaceInCorner(const PixelRect& editor, int16_t corner, int32_t offsetX, int
     const double ox = offsetX * tx, oy = offsetY * ty;
     double left, top;
     switch (corner) {
-    case 0: left = editor.left * tx + ox; top = editor.top * ty + oy; break;
-    case 1: left = editor.right * tx - width - ox; top = editor.top * ty + oy; break;
-    case 2: left = editor.left * tx + ox; top = editor.bottom * ty - height - oy; break;
-    case 3: left = editor.right * tx - width - ox; top = editor.bottom * ty - height - oy; break;
-    default: return false;
+    case 0:
+        left = editor.left * tx + ox;
+        top = editor.top * ty + oy;
+        break;
+    case 1:
+        left = editor.right * tx - width - ox;
+        top = editor.top * ty + oy;
+        break;
+    case 2:
+        left = editor.left * tx + ox;
+        top = editor.bottom * ty - height - oy;
+        break;
+    case 3:
+        left = editor.right * tx - width - ox;
+        top = editor.bottom * ty - height - oy;
+        break;
+    default:
+        return false;
     }
     out.left = static_cast<float>(left);
     out.top = top;
@@ -27,9 +40,8 @@ TickDecision DecideTick(bool editorFound, const PixelRect& editor, const setting
     TickDecision d{TickAction::None, {}, s.bEditorSeen};
     if (editorFound) {
         d.editorSeen = true;
-        if (s.bDockEnabled &&
-            PlaceInCorner(editor, s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY, width, height,
-                          units, d.where))
+        if (s.bDockEnabled && PlaceInCorner(editor, s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY,
+                                            width, height, units, d.where))
             d.action = TickAction::Dock;
     } else if (s.bAutoClose && s.bEditorSeen) {
         d.action = TickAction::Unload;

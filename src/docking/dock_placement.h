@@ -40,8 +40,8 @@ enum class TickAction { None, Dock, Unload };
 
 struct TickDecision {
     TickAction action = TickAction::None;
-    DockPoint where;  // for Dock
-    bool editorSeen;  // the tracker's flag after this tick
+    DockPoint where; // for Dock
+    bool editorSeen; // the tracker's flag after this tick
 };
 
 // One tick: the editor found or not, its rectangle, the settings, the main window's

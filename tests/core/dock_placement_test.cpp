@@ -21,9 +21,10 @@ Pixel DockedAt(const PixelRect& editor, int16_t corner, int32_t ox, int32_t oy, 
                float unitsPerPixel) {
     docking::DockPoint p;
     const UnitsPerPixel units{unitsPerPixel, unitsPerPixel};
-    EXPECT_TRUE(docking::PlaceInCorner(editor, corner, ox, oy, w * unitsPerPixel,
-                                       h * unitsPerPixel, units, p));
-    return {docking::LayoutToPixel(p.left, unitsPerPixel), docking::LayoutToPixel(p.top, unitsPerPixel)};
+    EXPECT_TRUE(docking::PlaceInCorner(editor, corner, ox, oy, w * unitsPerPixel, h * unitsPerPixel,
+                                       units, p));
+    return {docking::LayoutToPixel(p.left, unitsPerPixel),
+            docking::LayoutToPixel(p.top, unitsPerPixel)};
 }
 
 TEST(PlaceInCorner, EachCornerMatchesThePixelFormulas) {
@@ -32,7 +33,7 @@ TEST(PlaceInCorner, EachCornerMatchesThePixelFormulas) {
     const struct {
         int16_t corner;
         int32_t ox, oy;
-    } cases[] = {{0, 0, 22}, {1, 0, 22}, {2, 0, 22}, {3, 0, 22}, {0, 0, 0},   {3, 0, 0},
+    } cases[] = {{0, 0, 22},  {1, 0, 22},  {2, 0, 22}, {3, 0, 22},  {0, 0, 0}, {3, 0, 0},
                  {0, -3, -5}, {1, -3, -5}, {2, 7, -5}, {3, -3, 40}, {3, 0, 22}};
     for (float units : {15.0f, 12.0f, 10.0f}) {
         for (const auto& c : cases) {
@@ -41,8 +42,8 @@ TEST(PlaceInCorner, EachCornerMatchesThePixelFormulas) {
             const Pixel expected{left ? e.left + c.ox : e.right - c.ox - w,
                                  top ? e.top + c.oy : e.bottom - c.oy - h};
             EXPECT_EQ(DockedAt(e, c.corner, c.ox, c.oy, w, h, units), expected)
-                << "corner " << c.corner << " offsets " << c.ox << "," << c.oy << " at "
-                << units << " units per pixel";
+                << "corner " << c.corner << " offsets " << c.ox << "," << c.oy << " at " << units
+                << " units per pixel";
         }
     }
 }
@@ -95,7 +96,8 @@ TEST(DecideTick, TrackerStates) {
 }
 
 TEST(DecideTick, DefaultsDockFlushRightAndTwentyTwoPixelsDown) {
-    const auto d = DecideTick(true, {100, 100, 900, 700}, settings::kDefaultSettings, 6135, 1380, {});
+    const auto d =
+        DecideTick(true, {100, 100, 900, 700}, settings::kDefaultSettings, 6135, 1380, {});
     ASSERT_EQ(d.action, TickAction::Dock);
     EXPECT_EQ(docking::LayoutToPixel(d.where.left, 15), 900 - 409);
     EXPECT_EQ(docking::LayoutToPixel(d.where.top, 15), 122);

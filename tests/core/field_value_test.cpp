@@ -26,11 +26,14 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"1.0", 1}, ValueCase{"12.5.3", 12.5}, ValueCase{"3-4", 3}, ValueCase{"1,5", 1},
         ValueCase{"", 0}, ValueCase{".", 0}, ValueCase{"-", 0}, ValueCase{"5-", 5},
         ValueCase{"--", 0}, ValueCase{"1.2.3", 1.2}, ValueCase{"-3", -3}, ValueCase{"+5", 5},
-        ValueCase{".5", 0.5}, ValueCase{"-.25", -0.25}, ValueCase{"7.", 7},
-        ValueCase{"0.1", 0.1}, ValueCase{"12px", 12},
+        ValueCase{".5", 0.5}, ValueCase{"-.25", -0.25}, ValueCase{"7.", 7}, ValueCase{"0.1", 0.1},
+        ValueCase{"12px", 12},
         // Blanks, tabs and line feeds vanish wherever they stand; other characters stop.
         ValueCase{"1 5", 15}, ValueCase{" \t- 2\n.5", -2.5}, ValueCase{"1\r5", 1},
-        ValueCase{"x5", 0}, ValueCase{"\xC2\xB0" "5", 0},
+        ValueCase{"x5", 0},
+        ValueCase{"\xC2\xB0"
+                  "5",
+                  0},
         // Exponents with E or D in either case; an incomplete exponent is left unread.
         ValueCase{"1e3", 1000}, ValueCase{"1D2", 100}, ValueCase{"2.5E-1", 0.25},
         ValueCase{"1d+2", 100}, ValueCase{"1e", 1}, ValueCase{"1e+", 1}, ValueCase{"1.5e3x", 1500},

@@ -74,18 +74,18 @@ INSTANTIATE_TEST_SUITE_P(StationLength, FormulaTest,
                                            FormulaCase{3, "", "", true, "7.00m", ""},
                                            FormulaCase{3, "", "", false, "22.97f", ""}));
 
-INSTANTIATE_TEST_SUITE_P(
-    LimLength, FormulaTest,
-    ::testing::Values(FormulaCase{4, "88", "1.0", true, "30.49m", "2.49 sec"},
-                      FormulaCase{4, "100", "1.5", true, "26.25m", "1.89 sec"},
-                      FormulaCase{4, "88", "1.0", false, "259.06f", "4.01 sec"},
-                      FormulaCase{4, "40", "1.0", false, "53.51f", "1.82 sec"},
-                      FormulaCase{4, "0", "1", true, "0.00m", "0.00 sec"},
-                      // No acceleration: no launch, so neither output exists.
-                      FormulaCase{4, "88", "0", true, "--", "--"},
-                      FormulaCase{4, "88", "", false, "--", "--"},
-                      FormulaCase{4, "88", ".", true, "--", "--"},
-                      FormulaCase{4, "1e400", "1", true, "--", "--"}));
+INSTANTIATE_TEST_SUITE_P(LimLength, FormulaTest,
+                         ::testing::Values(FormulaCase{4, "88", "1.0", true, "30.49m", "2.49 sec"},
+                                           FormulaCase{4, "100", "1.5", true, "26.25m", "1.89 sec"},
+                                           FormulaCase{4, "88", "1.0", false, "259.06f",
+                                                       "4.01 sec"},
+                                           FormulaCase{4, "40", "1.0", false, "53.51f", "1.82 sec"},
+                                           FormulaCase{4, "0", "1", true, "0.00m", "0.00 sec"},
+                                           // No acceleration: no launch, so neither output exists.
+                                           FormulaCase{4, "88", "0", true, "--", "--"},
+                                           FormulaCase{4, "88", "", false, "--", "--"},
+                                           FormulaCase{4, "88", ".", true, "--", "--"},
+                                           FormulaCase{4, "1e400", "1", true, "--", "--"}));
 
 TEST(Evaluate, UnknownCalculatorLeavesTheOutputAlone) {
     calc::FormulaResult out{"kept", "kept"};

@@ -16,10 +16,10 @@ TEST(FilterNumericKey, PermissionMatrix) {
         int16_t code;
         bool passes[4];
     } rows[] = {
-        {8, {true, true, true, true}},      // Backspace
-        {13, {true, true, true, true}},     // Enter
-        {'0', {true, true, true, true}},    {'9', {true, true, true, true}},
-        {'.', {false, true, true, false}},  {'-', {false, false, true, true}},
+        {8, {true, true, true, true}},  // Backspace
+        {13, {true, true, true, true}}, // Enter
+        {'0', {true, true, true, true}},     {'9', {true, true, true, true}},
+        {'.', {false, true, true, false}},   {'-', {false, false, true, true}},
         {',', {false, false, false, false}}, {' ', {false, false, false, false}},
         {'a', {false, false, false, false}}, {'E', {false, false, false, false}},
         {'/', {false, false, false, false}}, {':', {false, false, false, false}},

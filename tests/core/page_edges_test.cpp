@@ -12,11 +12,15 @@ TEST(PageEdges, LastPixelRowAndColumnAtNinetySixAndOneHundredTwentyDpi) {
         float width, height, px;
         Line left, bottom, right;
     } cases[] = {
-        {6015, 555, 15,
+        {6015,
+         555,
+         15,
          {{0, 0}, {0, 555}, SysColour::ButtonHighlight, true},
          {{0, 540}, {6015, 540}, SysColour::DarkShadow3D, true},
          {{6000, 0}, {6000, 555}, SysColour::DarkShadow3D, true}},
-        {6012, 552, 12,
+        {6012,
+         552,
+         12,
          {{0, 0}, {0, 552}, SysColour::ButtonHighlight, true},
          {{0, 540}, {6012, 540}, SysColour::DarkShadow3D, true},
          {{6000, 0}, {6000, 552}, SysColour::DarkShadow3D, true}},

@@ -15,14 +15,16 @@ struct DecodeCase {
     std::string result;
 };
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 TEST(DecodeRegistryValue, ByTypeAndTrailingNul) {
     const DecodeCase cases[] = {
         {settings::kRegSz, Bytes("1:1:0:22:1:1"), "", true, "1:1:0:22:1:1"},
         {settings::kRegSz, Bytes(std::string("1:1:0:22:1:1") + '\0'), "", true, "1:1:0:22:1:1"},
-        {settings::kRegSz, {0}, "old", true, ""},           // only a terminator: empty text
-        {settings::kRegSz, {}, "old", false, ""},           // nothing delivered
+        {settings::kRegSz, {0}, "old", true, ""}, // only a terminator: empty text
+        {settings::kRegSz, {}, "old", false, ""}, // nothing delivered
         {settings::kRegSz, {'a', 0, 'b'}, "", true, std::string("a\0b", 3)},
         {settings::kRegDword, {0x16, 0, 0, 0}, "", true, "&h000016"}, // last NUL dropped first
         {settings::kRegDword, {0x78, 0x56, 0x34, 0x12}, "", true, "&h12345678"},

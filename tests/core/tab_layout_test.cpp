@@ -8,7 +8,9 @@ using controls::Line;
 using controls::Point;
 using controls::SysColour;
 
-Line Shown(Point a, Point b, SysColour c) { return {a, b, c, true}; }
+Line Shown(Point a, Point b, SysColour c) {
+    return {a, b, c, true};
+}
 
 constexpr auto kHi = SysColour::ButtonHighlight;
 constexpr auto kShadow = SysColour::ButtonShadow;

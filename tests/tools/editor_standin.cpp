@@ -87,9 +87,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wc.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
     wc.lpszClassName = L"EditorStandIn";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
-                                rect.left, rect.top, rect.right - rect.left,
-                                rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                nullptr, instance, nullptr);
     if (!hwnd)
         return 1;
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);

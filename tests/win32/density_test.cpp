@@ -77,7 +77,8 @@ TEST(Density, MainWindowLaysItselfOutForEachDpi) {
         for (int g = 0; g < 4; ++g)
             for (const auto& d : *rows[g])
                 if (d.index >= 0)
-                    expectAt(groups[g][d.index].Handle(), d.rect, "txtFormula" + std::to_string(g + 1));
+                    expectAt(groups[g][d.index].Handle(), d.rect,
+                             "txtFormula" + std::to_string(g + 1));
         expectAt(m.lblKmph, app::kLimRow[1].rect, "lblKmph");
         expectAt(m.lblFormula4extra, app::kLimExtra.rect, "lblFormula4extra");
         expectAt(m.txtFormula5a[0].Handle(), app::kConverterControls[0].rect, "txtFormula5a(0)");
@@ -90,8 +91,8 @@ TEST(Density, MainWindowLaysItselfOutForEachDpi) {
         EXPECT_EQ(FontHeight(m.txtFormula1[0].Handle()), -MulDiv(8, dpi, 72));
         EXPECT_EQ(FontHeight(m.ucHeader.Handle()), -MulDiv(8, dpi, 72));
         HDC dc = GetDC(m.ucHeader.Handle());
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(
-                                           SendMessageW(m.ucHeader.Handle(), WM_GETFONT, 0, 0)));
+        HGDIOBJ old = SelectObject(
+            dc, reinterpret_cast<HFONT>(SendMessageW(m.ucHeader.Handle(), WM_GETFONT, 0, 0)));
         for (size_t i = 0; i < app::kTabCaptions.size(); ++i) {
             const std::wstring caption = L" " + controls::Widen(app::kTabCaptions[i]) + L" ";
             SIZE extent{};
@@ -113,14 +114,29 @@ TEST(Density, WorkedRectanglesAt144And120Dpi) {
         SIZE client;
         RECT header, page, radius, result, extra, line;
     } cases[] = {
-        {144, 10, {605, 95}, {0, 0, 602, 38}, {0, 36, 602, 92}, {192, 12, 248, 41},
-         {378, 12, 494, 41}, {498, 17, 596, 37}, {300, 0, 301, 55}},
-        {120, 12, {504, 79}, {0, 0, 501, 31}, {0, 30, 501, 76}, {160, 10, 206, 34},
-         {315, 10, 411, 34}, {415, 14, 496, 30}, {250, 0, 251, 46}},
+        {144,
+         10,
+         {605, 95},
+         {0, 0, 602, 38},
+         {0, 36, 602, 92},
+         {192, 12, 248, 41},
+         {378, 12, 494, 41},
+         {498, 17, 596, 37},
+         {300, 0, 301, 55}},
+        {120,
+         12,
+         {504, 79},
+         {0, 0, 501, 31},
+         {0, 30, 501, 76},
+         {160, 10, 206, 34},
+         {315, 10, 411, 34},
+         {415, 14, 496, 30},
+         {250, 0, 251, 46}},
     };
     HWND line = nullptr; // the converter page's only child that is not a field or label
     for (HWND c = GetWindow(o.main.ucTab[4].Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (!(GetWindowLongW(c, GWL_STYLE) & SS_NOTIFY) && !(GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP))
+        if (!(GetWindowLongW(c, GWL_STYLE) & SS_NOTIFY) &&
+            !(GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP))
             line = c;
     ASSERT_NE(line, nullptr);
     for (const auto& c : cases) {
@@ -174,7 +190,8 @@ TEST(Density, SettingsDialogLaysItselfOutForEachDpi) {
                 const SIZE client = ClientSize(dialog);
                 if (client.cx != scale.PixelsX(settings::kDialogClientWidth) ||
                     client.cy != scale.PixelsY(settings::kDialogClientHeight))
-                    report << "client " << client.cx << "x" << client.cy << " at " << dpi << " dpi; ";
+                    report << "client " << client.cx << "x" << client.cy << " at " << dpi
+                           << " dpi; ";
                 // Each control by its caption (the offset boxes by their order), at its
                 // design rectangle; a caption that needs more room may grow rightwards.
                 HWND edits[2] = {FindWindowExW(dialog, nullptr, L"Edit", nullptr), nullptr};
@@ -182,12 +199,13 @@ TEST(Density, SettingsDialogLaysItselfOutForEachDpi) {
                 for (const auto& d : settings::kDialogDesign) {
                     if (d.container == settings::Container::Logo)
                         continue;
-                    const HWND hwnd =
-                        d.id == settings::DialogControl::txtDockOffset0   ? edits[0]
-                        : d.id == settings::DialogControl::txtDockOffset1 ? edits[1]
-                        : d.kind == settings::DialogKind::Picture
-                            ? FindWindowExW(dialog, nullptr, settings::LogoBanner::kClassName, nullptr)
-                            : FindWindowExW(dialog, nullptr, nullptr, controls::Widen(d.text).c_str());
+                    const HWND hwnd = d.id == settings::DialogControl::txtDockOffset0   ? edits[0]
+                                      : d.id == settings::DialogControl::txtDockOffset1 ? edits[1]
+                                      : d.kind == settings::DialogKind::Picture
+                                          ? FindWindowExW(dialog, nullptr,
+                                                          settings::LogoBanner::kClassName, nullptr)
+                                          : FindWindowExW(dialog, nullptr, nullptr,
+                                                          controls::Widen(d.text).c_str());
                     if (d.kind == settings::DialogKind::Frame && !*d.text)
                         continue; // Frame1 has no caption to find it by
                     const RECT want = controls::ToPixels(settings::HostRect(d), scale);

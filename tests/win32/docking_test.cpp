@@ -1,9 +1,9 @@
 // The docking timer and the window functions, against real top-level windows.
-#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
+#include "controls/win32/text.h"
 #include "docking/win32/mWindowFunctions.h"
-#include "settings/win32/mMain.h"
 #include "main_window_fixture.h"
+#include "settings/win32/mMain.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +20,10 @@ using namespace testing_support;
 class TopLevel {
   public:
     TopLevel(const std::wstring& title, RECT r, bool visible = true) {
-        hwnd_ = CreateWindowExW(0, L"STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
-                                r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        hwnd_ = CreateWindowExW(0, L"STATIC", title.c_str(),
+                                WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
     }
     TopLevel(const TopLevel&) = delete;
     TopLevel& operator=(const TopLevel&) = delete;
@@ -55,7 +56,7 @@ TEST(DockingTimer, EachCornerWithItsOffsets) {
     const struct {
         int16_t corner;
         int32_t ox, oy;
-    } cases[] = {{0, 0, 22}, {1, 0, 22}, {2, 0, 22}, {3, 0, 22}, {0, 0, 0},  {3, 0, 0},
+    } cases[] = {{0, 0, 22},  {1, 0, 22},  {2, 0, 22}, {3, 0, 22},  {0, 0, 0}, {3, 0, 0},
                  {0, -3, -5}, {1, -3, -5}, {2, 7, -5}, {3, -4, 40}, {1, 12, 0}};
     for (const auto& c : cases) {
         auto& s = mMain::Settings();
@@ -66,8 +67,8 @@ TEST(DockingTimer, EachCornerWithItsOffsets) {
         const RECT m = o.Outer();
         const bool left = c.corner == 0 || c.corner == 2, top = c.corner < 2;
         const std::string what = "corner " + std::to_string(c.corner) + " offsets " +
-                                 std::to_string(c.ox) + "," + std::to_string(c.oy) +
-                                 ": main " + Describe(m) + ", editor " + Describe(e);
+                                 std::to_string(c.ox) + "," + std::to_string(c.oy) + ": main " +
+                                 Describe(m) + ", editor " + Describe(e);
         if (left)
             EXPECT_EQ(m.left, e.left + c.ox) << what;
         else
@@ -149,13 +150,12 @@ TEST(DockingTimer, TicksKeepComingWhileThePopupMenuIsOpen) {
     Ortelia o;
     TopLevel editor(L"m - Kestrava Editor", {100, 100, 900, 700});
     RECT whileOpen{};
-    WhenReady closeLater(
-        [] { return OpenPopupMenu() != nullptr; },
-        [&] {
-            PumpUntil([&] { return o.Outer().right == 900; }, 2500);
-            whileOpen = o.Outer();
-            EndMenu();
-        });
+    WhenReady closeLater([] { return OpenPopupMenu() != nullptr; },
+                         [&] {
+                             PumpUntil([&] { return o.Outer().right == 900; }, 2500);
+                             whileOpen = o.Outer();
+                             EndMenu();
+                         });
     o.main.ShowPopup();
     EXPECT_TRUE(closeLater.Ran());
     EXPECT_EQ(whileOpen.right, 900) << "docked by a tick during the menu: " << Describe(whileOpen);
@@ -177,9 +177,12 @@ TEST(WindowFunctions, TitleSearchIgnoresCaseAndNeedsTheWholeText) {
     const struct {
         std::wstring title;
         bool matches;
-    } cases[] = {{L"Coaster - Kestrava Editor", true}, {L"coaster - kestrava editor", true},
-                 {L"- KESTRAVA EDITOR", true},          {L"Kestrava Editor", false},
-                 {L"", false},                          {L"-Kestrava Editor", false},
+    } cases[] = {{L"Coaster - Kestrava Editor", true},
+                 {L"coaster - kestrava editor", true},
+                 {L"- KESTRAVA EDITOR", true},
+                 {L"Kestrava Editor", false},
+                 {L"", false},
+                 {L"-Kestrava Editor", false},
                  {L"\u00C9t\u00E9 - Kestrava Editor \u4E2D", true}};
     for (const auto& c : cases) {
         TopLevel window(c.title, {0, 0, 100, 100}, false);

@@ -42,8 +42,10 @@ TEST(ProgramResources, VersionInformationNamesTheProductAndItsMaker) {
     const struct {
         const wchar_t* name;
         const char* value;
-    } strings[] = {{L"ProductName", "Ortelia"},        {L"CompanyName", "Quillon"},
-                   {L"FileVersion", "1.3.0"},          {L"ProductVersion", "1.3.0"},
+    } strings[] = {{L"ProductName", "Ortelia"},
+                   {L"CompanyName", "Quillon"},
+                   {L"FileVersion", "1.3.0"},
+                   {L"ProductVersion", "1.3.0"},
                    {L"OriginalFilename", "ortelia.exe"}};
     for (const auto& s : strings)
         EXPECT_EQ(VersionString(info, s.name), s.value) << controls::Narrow(s.name);
@@ -61,8 +63,8 @@ TEST(ProgramResources, ManifestAsksForWhatTheProgramNeeds) {
     FreeLibrary(program);
     for (const char* wanted :
          {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "level=\"asInvoker\"",
-          ">PerMonitorV2, PerMonitor<", ">true/pm<",
-          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"})
+          ">PerMonitorV2, PerMonitor<", ">true/pm<", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"})
         EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
 }
 

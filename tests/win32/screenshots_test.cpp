@@ -50,7 +50,9 @@ void SaveScreen(RECT r, const std::string& name) {
     std::fclose(out);
 }
 
-RECT Grown(RECT r, int by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+RECT Grown(RECT r, int by) {
+    return {r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
 
 void ClickTab(app::frmMain& main, int tab) {
     const auto& header = main.ucHeader;

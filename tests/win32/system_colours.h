@@ -20,8 +20,8 @@ using Scheme = std::array<COLORREF, kSysColourCount>;
 inline Scheme TestScheme(int lift) {
     Scheme s{};
     for (int i = 0; i < kSysColourCount; ++i)
-        s[static_cast<size_t>(i)] = RGB((i * 53) % 200 + lift, (i * 97 + 31) % 200 + lift,
-                                        (i * 29 + 67) % 200 + lift);
+        s[static_cast<size_t>(i)] =
+            RGB((i * 53) % 200 + lift, (i * 97 + 31) % 200 + lift, (i * 29 + 67) % 200 + lift);
     return s;
 }
 
@@ -29,12 +29,12 @@ inline Scheme TestScheme(int lift) {
 inline Scheme HighContrastBlack() {
     Scheme s{};
     s.fill(RGB(0, 0, 0));
-    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0),
-                   green = RGB(0, 255, 0), cyan = RGB(0, 255, 255);
+    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0), green = RGB(0, 255, 0),
+                   cyan = RGB(0, 255, 255);
     for (int i : {COLOR_WINDOWTEXT, COLOR_MENUTEXT, COLOR_CAPTIONTEXT, COLOR_BTNTEXT,
-                  COLOR_INACTIVECAPTIONTEXT, COLOR_INFOTEXT, COLOR_WINDOWFRAME,
-                  COLOR_ACTIVEBORDER, COLOR_INACTIVEBORDER, COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT,
-                  COLOR_BTNSHADOW, COLOR_3DDKSHADOW})
+                  COLOR_INACTIVECAPTIONTEXT, COLOR_INFOTEXT, COLOR_WINDOWFRAME, COLOR_ACTIVEBORDER,
+                  COLOR_INACTIVEBORDER, COLOR_BTNHIGHLIGHT, COLOR_3DLIGHT, COLOR_BTNSHADOW,
+                  COLOR_3DDKSHADOW})
         s[static_cast<size_t>(i)] = white;
     s[COLOR_GRAYTEXT] = green;
     s[COLOR_HIGHLIGHT] = cyan;

@@ -29,7 +29,8 @@ std::vector<COLORREF> Capture(HWND hwnd, RECT* size = nullptr) {
     HDC window = GetDC(hwnd);
     HDC memory = CreateCompatibleDC(window);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, dib);
@@ -86,8 +87,8 @@ TEST(SystemColours, TheDialogIsDrawnInTheDesktopsColoursBesideItsWhiteBanner) {
                         const HWND dialog = FindWindowW(nullptr, L"Ortelia Settings...");
                         SetFocus(nullptr);
                         NoVisualStyle classic;
-                        const HWND banner =
-                            FindWindowExW(dialog, nullptr, settings::LogoBanner::kClassName, nullptr);
+                        const HWND banner = FindWindowExW(
+                            dialog, nullptr, settings::LogoBanner::kClassName, nullptr);
                         RECT except;
                         GetWindowRect(banner, &except);
                         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&except), 2);

@@ -1,6 +1,6 @@
 // The main window's calculator handlers: recomputing, the key filter and the converter.
-#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
+#include "controls/win32/text.h"
 
 #include "calc/converter.h"
 #include "calc/formulas.h"
@@ -42,15 +42,23 @@ void frmMain::txtFormula_KeyPress(int group, int16_t& keyAscii) {
 }
 
 // txtFormula1_GotFocus ... txtFormula5b_GotFocus: select the whole text.
-void frmMain::txtFormula_GotFocus(int group, int16_t index) { FieldsOf(group)[index].SelectAll(); }
+void frmMain::txtFormula_GotFocus(int group, int16_t index) {
+    FieldsOf(group)[index].SelectAll();
+}
 
 // txtFormula1_Change ... txtFormula4_Change recompute their calculator whichever field
 // changed, the result included; txtFormula5a_Change and txtFormula5b_Change convert.
 void frmMain::txtFormula_Change(int group, int16_t index) {
     switch (static_cast<Group>(group)) {
-    case Group::Formula5a: txtFormula5_Change(txtFormula5a, index, group); break;
-    case Group::Formula5b: txtFormula5_Change(txtFormula5b, index, group); break;
-    default: RecalcFormula(static_cast<int16_t>(group + 1)); break;
+    case Group::Formula5a:
+        txtFormula5_Change(txtFormula5a, index, group);
+        break;
+    case Group::Formula5b:
+        txtFormula5_Change(txtFormula5b, index, group);
+        break;
+    default:
+        RecalcFormula(static_cast<int16_t>(group + 1));
+        break;
     }
 }
 

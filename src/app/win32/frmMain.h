@@ -129,7 +129,7 @@ class frmMain : public controls::WindowBase<frmMain>, private calc::FieldEvents 
     std::vector<Placed> placed_;
     std::array<HWND, 4> resultBoxes_{};
     HWND line1_ = nullptr;
-    int modalDepth_ = 0;  // popup menu or settings dialog open
+    int modalDepth_ = 0; // popup menu or settings dialog open
     bool unloaded_ = false;
     unsigned recalcRuns_ = 0;
 };

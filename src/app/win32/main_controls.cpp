@@ -1,6 +1,6 @@
 // Builds the main window's controls from its design tables.
-#include "controls/win32/text.h"
 #include "app/win32/frmMain.h"
+#include "controls/win32/text.h"
 
 #include "controls/win32/accessible_name.h"
 #include "controls/win32/paint.h"
@@ -15,13 +15,19 @@ constexpr int kHeaderId = 10;
 constexpr int kFirstPageId = 20;
 
 // A field's control ID from its group and index, unique within the window.
-int FieldId(Group group, int index) { return 100 + static_cast<int>(group) * 10 + index; }
+int FieldId(Group group, int index) {
+    return 100 + static_cast<int>(group) * 10 + index;
+}
 
-std::span<const ControlDesign> Row(const std::array<ControlDesign, 5>& row) { return row; }
+std::span<const ControlDesign> Row(const std::array<ControlDesign, 5>& row) {
+    return row;
+}
 
 } // namespace
 
-RECT frmMain::ToPixels(const controls::Rect& units) const { return controls::ToPixels(units, scale_); }
+RECT frmMain::ToPixels(const controls::Rect& units) const {
+    return controls::ToPixels(units, scale_);
+}
 
 // Where a control of the design goes at the window's scale. A line is one pixel wide at
 // every density and runs from its first to its last design row, both drawn: its design
@@ -37,12 +43,18 @@ RECT frmMain::PixelsOf(Kind kind, const controls::Rect& units) const {
 
 calc::NumberField* frmMain::FieldsOf(int group) {
     switch (static_cast<Group>(group)) {
-    case Group::Formula1: return txtFormula1;
-    case Group::Formula2: return txtFormula2;
-    case Group::Formula3: return txtFormula3;
-    case Group::Formula4: return txtFormula4;
-    case Group::Formula5a: return txtFormula5a;
-    case Group::Formula5b: return txtFormula5b;
+    case Group::Formula1:
+        return txtFormula1;
+    case Group::Formula2:
+        return txtFormula2;
+    case Group::Formula3:
+        return txtFormula3;
+    case Group::Formula4:
+        return txtFormula4;
+    case Group::Formula5a:
+        return txtFormula5a;
+    case Group::Formula5b:
+        return txtFormula5b;
     }
     return nullptr;
 }
@@ -77,10 +89,10 @@ HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
     else if (d.kind == Kind::ExtraLabel)
         style |= SS_CENTER | SS_NOTIFY | SS_NOPREFIX;
     const RECT r = PixelsOf(d.kind, d.rect);
-    HWND hwnd = CreateWindowExW(0, L"STATIC", controls::Widen(d.text).c_str(), style, r.left, r.top,
-                                r.right - r.left, r.bottom - r.top, page, nullptr,
-                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)),
-                                nullptr);
+    HWND hwnd = CreateWindowExW(
+        0, L"STATIC", controls::Widen(d.text).c_str(), style, r.left, r.top, r.right - r.left,
+        r.bottom - r.top, page, nullptr,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     placed_.push_back({hwnd, d.rect, &d});
     return hwnd;

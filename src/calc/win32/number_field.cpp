@@ -54,7 +54,9 @@ std::wstring NumberField::WideText() const {
     return text;
 }
 
-std::string NumberField::Text() const { return Narrow(WideText()); }
+std::string NumberField::Text() const {
+    return Narrow(WideText());
+}
 
 void NumberField::SetText(std::string_view utf8) {
     // The same text again changes nothing but costs the edit a full replace and repaint:
@@ -78,7 +80,9 @@ void NumberField::OnEnChange() {
     events_->Change(*this);
 }
 
-void NumberField::OnEnSetFocus() { events_->GotFocus(*this); }
+void NumberField::OnEnSetFocus() {
+    events_->GotFocus(*this);
+}
 
 LRESULT CALLBACK NumberField::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<NumberField*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));

@@ -12,8 +12,8 @@ namespace controls {
 
 // IID_IAccessible, {618736E0-3C3D-11CF-810C-00AA00389B71}. Spelled out: MinGW-w64's
 // oleacc import library resolves the IID_IAccessible symbol to an import thunk.
-inline constexpr GUID kIidAccessible{0x618736e0, 0x3c3d, 0x11cf,
-                                     {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+inline constexpr GUID kIidAccessible{
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // A control's accessible name: the text of the label that names it, read whenever the
 // name is asked for (so it follows a label that changes, such as a unit), or a fixed

@@ -11,8 +11,8 @@ constexpr UINT kBandFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_N
 std::wstring Widen(const std::string& text) {
     if (text.empty())
         return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
@@ -34,9 +34,13 @@ std::wstring Folded(const std::string& text) {
 
 } // namespace
 
-void SetTopmost(HWND hwnd) { SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kBandFlags); }
+void SetTopmost(HWND hwnd) {
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kBandFlags);
+}
 
-void SetNotTopmost(HWND hwnd) { SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kBandFlags); }
+void SetNotTopmost(HWND hwnd) {
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kBandFlags);
+}
 
 HWND FindWindowByTitle(HWND start, const std::string& text) {
     const std::wstring wanted = Folded(text);

@@ -12,7 +12,9 @@ settings::Settings& Settings() {
     return current;
 }
 
-void SetDefaultSettings() { Settings() = settings::kDefaultSettings; }
+void SetDefaultSettings() {
+    Settings() = settings::kDefaultSettings;
+}
 
 void LoadSettings() {
     std::string code;
@@ -28,8 +30,8 @@ void LoadSettings() {
 
 bool SaveSettings() {
     mWinRegistry::RegistryValue code = settings::ComposeSettingsCode(Settings());
-    return mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, REG_SZ,
-                                            kSettingsValue, code);
+    return mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, REG_SZ, kSettingsValue,
+                                            code);
 }
 
 } // namespace mMain
