@@ -1,7 +1,8 @@
 // The settings-code parser on any text and the composer on any settings: the parser
 // answers the same every time, accepts nothing with fewer than five fields, and what
 // it accepts composes to a six-field code that reads back as the same settings; any
-// settings compose to a code that reads back as themselves.
+// settings compose to a code that reads back as themselves. The same text as a dialog
+// offset box's reads as an offset that the box, showing it, reads back unchanged.
 #include "fuzz_check.h"
 #include "settings/settings_code.h"
 
@@ -55,6 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         settings::ApplyStoredSettings(*parsed, s);
         CheckComposed(s);
     }
+
+    const int32_t offset = settings::OffsetFromText(code);
+    FUZZ_CHECK(settings::OffsetFromText(std::to_string(offset)) == offset);
 
     // The same bytes as settings: flags, corner, offsets.
     settings::Settings s;
