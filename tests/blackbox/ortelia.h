@@ -196,11 +196,18 @@ class Ortelia {
         for (int attempt = 0; attempt < 3; ++attempt) {
             Retries() += attempt > 0;
             HWND page = pages_[std::max(0, VisiblePage())];
-            const auto at = BackgroundPoint(page);
+            // A window that is going away (a closed dialog, an editor whose process was
+            // ended) may still cover the page for a moment.
+            std::optional<POINT> at = BackgroundPoint(page);
+            if (!at &&
+                WaitUntil([&] { return (at = BackgroundPoint(page)).has_value(); }, 3000, 50))
+                ++Retries();
             if (!at)
                 Fail(
                     "no part of the page background is in view to right-click; a window of class " +
-                    Utf8(ClassOf(WindowFromPoint(Centre(RectOf(page))))) + " lies over its middle");
+                    Utf8(ClassOf(WindowFromPoint(Centre(RectOf(page))))) +
+                    " lies over its middle at " + std::to_string(Centre(RectOf(page)).x) + "," +
+                    std::to_string(Centre(RectOf(page)).y));
             if (HWND menu = RightClick(*at))
                 return menu;
         }
