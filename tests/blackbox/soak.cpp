@@ -188,21 +188,24 @@ class Soak {
         return nullptr;
     }
 
-    bool OnScreen() const {
-        const RECT m = RectOf(o_->Main());
-        return m.left >= 0 && m.top >= 0 && m.right <= GetSystemMetrics(SM_CXSCREEN) &&
-               m.bottom <= GetSystemMetrics(SM_CYSCREEN);
+    static bool InView(const RECT& r) {
+        return r.left >= 0 && r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
+               r.bottom <= GetSystemMetrics(SM_CYSCREEN);
     }
+    bool OnScreen() const { return InView(RectOf(o_->Main())); }
 
     // Brings the main window into view for the mouse: the editor it docks to moves to the
-    // middle of the screen, or else the window itself does.
+    // middle of the screen, or else the window itself does. The editor moves even while
+    // the window is still in view: the next docking tick would take it to the editor.
     void EnsureOnScreen() {
-        if (OnScreen())
-            return;
         StandIn* top = TopMatchingEditor();
-        if (top && model_.bDockEnabled && model_.iDockCorner >= 0 && model_.iDockCorner < 4)
+        const bool docking =
+            top && model_.bDockEnabled && model_.iDockCorner >= 0 && model_.iDockCorner < 4;
+        if (docking && !InView(RectOf(top->editor->Window())))
             top->editor->Move({200, 150, 1000, 800});
-        else
+        else if (OnScreen())
+            return;
+        else if (!docking)
             SetWindowPos(o_->Main(), nullptr, 300, 300, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (!WaitUntil([&] { return OnScreen(); }, 2500)) {
