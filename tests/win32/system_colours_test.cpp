@@ -17,32 +17,15 @@ namespace {
 
 using namespace testing_support;
 
-// The client area of a window as painted on screen, as 0x00BBGGRR values.
+// The client area of a window as painted on screen.
 std::vector<COLORREF> Capture(HWND hwnd, RECT* size = nullptr) {
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(30);
-    RECT client;
-    GetClientRect(hwnd, &client);
+    const ClientPixels pic = CopyClientPixels(hwnd);
     if (size)
-        *size = client;
-    HDC window = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(window);
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
-    std::vector<COLORREF> pixels(p, p + client.right * client.bottom);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(hwnd, window);
-    return pixels;
+        *size = {0, 0, pic.width, pic.height};
+    return {pic.pixels.begin(), pic.pixels.end()};
 }
 
 // The pixels that are the same under both schemes, outside `except` (client pixels).

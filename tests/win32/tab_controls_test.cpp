@@ -6,6 +6,7 @@
 #include "controls/win32/ucTabContainer.h"
 #include "controls/win32/ucTabHead.h"
 #include "system_colours.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -131,28 +132,10 @@ struct Picture {
 Picture Capture(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    Picture pic{client.right, client.bottom, {}};
-    // One copy of the window's pixels into a top-down 32-bit DIB, rather than a
-    // round trip to the display per pixel.
-    HDC window = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(window);
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), pic.width, -pic.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, pic.width, pic.height, window, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* bgrx = static_cast<const uint32_t*>(bits);
-    for (int i = 0; i < pic.width * pic.height; ++i) // 0x00RRGGBB to COLORREF 0x00BBGGRR
-        pic.pixels.push_back(RGB((bgrx[i] >> 16) & 0xFF, (bgrx[i] >> 8) & 0xFF, bgrx[i] & 0xFF));
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(hwnd, window);
+    const testing_support::ClientPixels shot = testing_support::CopyClientPixels(hwnd);
+    Picture pic{shot.width, shot.height, {}};
+    for (uint32_t rgb : shot.pixels) // 0x00RRGGBB to COLORREF 0x00BBGGRR
+        pic.pixels.push_back(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     return pic;
 }
 

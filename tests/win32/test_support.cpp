@@ -117,6 +117,30 @@ StoredValue ReadStored() {
     return v;
 }
 
+ClientPixels CopyClientPixels(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    ClientPixels out{client.right, client.bottom, {}};
+    // One copy into a top-down 32-bit DIB rather than a round trip to the display per pixel.
+    HDC window = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, out.width, out.height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    out.pixels.assign(p, p + out.width * out.height);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
+    return out;
+}
+
 LPARAM ClientPoint(int x, int y) {
     return MAKELPARAM(x, y);
 }

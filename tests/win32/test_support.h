@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testing_support {
 
@@ -69,6 +71,13 @@ struct StoredValue {
 void StoreExact(DWORD type, std::string_view bytes);
 // The value read with RegQueryValueExA; not present without the key or the value.
 StoredValue ReadStored();
+
+// A window's client area as it is on screen, top row first, as 0x00RRGGBB pixels.
+struct ClientPixels {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+};
+ClientPixels CopyClientPixels(HWND hwnd);
 
 // The centre of a window's client area in client coordinates, as mouse lParam.
 LPARAM ClientPoint(int x, int y);
