@@ -201,7 +201,7 @@ class Soak {
         StandIn* top = TopMatchingEditor();
         const bool docking =
             top && model_.bDockEnabled && model_.iDockCorner >= 0 && model_.iDockCorner < 4;
-        if (docking && !InView(RectOf(top->editor->Window())))
+        if (docking && (!OnScreen() || !InView(RectOf(top->editor->Window()))))
             top->editor->Move({200, 150, 1000, 800});
         else if (OnScreen())
             return;
