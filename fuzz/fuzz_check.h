@@ -2,6 +2,8 @@
 // libFuzzer stops and keeps the input that broke it.
 #pragma once
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,6 +15,11 @@ namespace fuzz_check {
 [[noreturn]] inline void Fail(const char* condition, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, condition);
     std::abort();
+}
+
+// The same double to the bit: 0 and -0 differ.
+inline bool Identical(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
 }
 
 } // namespace fuzz_check

@@ -1,224 +1,188 @@
-// The docking timer and the window functions, against real top-level windows.
-#include "app/win32/frmMain.h"
-#include "controls/win32/text.h"
+// The docking tracker and the window functions against real top-level windows, with the
+// popup menu or the settings dialog open meanwhile.
 #include "docking/win32/mWindowFunctions.h"
-#include "main_window_fixture.h"
-#include "settings/win32/mMain.h"
-#include "test_support.h"
+#include "ortelia.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 namespace {
 
-using namespace testing_support;
+using support::PumpUntil;
+using support::Shown;
+using support::Soon;
 
 // A top-level window standing in for the editor, or for any other program's window.
-class TopLevel {
-  public:
-    TopLevel(const std::wstring& title, RECT r, bool visible = true) {
-        hwnd_ = CreateWindowExW(0, L"STATIC", title.c_str(),
-                                WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), r.left, r.top,
-                                r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+struct Window {
+    HWND hwnd;
+    Window(const std::wstring& title, RECT r, bool visible = true)
+        : hwnd(CreateWindowExW(
+              0, L"STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), r.left,
+              r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr)) {}
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    ~Window() { DestroyWindow(hwnd); }
+    void Move(int x, int y) const {
+        SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    TopLevel(const TopLevel&) = delete;
-    TopLevel& operator=(const TopLevel&) = delete;
-    ~TopLevel() { Close(); }
-    HWND Get() const { return hwnd_; }
-    void Close() {
-        if (hwnd_)
-            DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
-    void MoveTo(RECT r) {
-        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-  private:
-    HWND hwnd_ = nullptr;
 };
 
-std::string Describe(const RECT& r) {
-    char text[64];
-    snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
-    return text;
+std::string Edges(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
-TEST(DockingTimer, EachCornerWithItsOffsets) {
+TEST(Docking, EachCornerOfARealEditorWithItsOffsets) {
     Ortelia o;
-    TopLevel editor(L"Untitled - Kestrava Editor", {150, 120, 1050, 820});
-    const RECT e = mWindowFunctions::GetWindowRectangle(editor.Get());
+    Window editor(L"Untitled - Kestrava Editor", {150, 120, 1050, 820});
+    // The window's edge nearest each side of the corner, worked from the editor's edges.
     const struct {
         int16_t corner;
         int32_t ox, oy;
-    } cases[] = {{0, 0, 22},  {1, 0, 22},  {2, 0, 22}, {3, 0, 22},  {0, 0, 0}, {3, 0, 0},
-                 {0, -3, -5}, {1, -3, -5}, {2, 7, -5}, {3, -4, 40}, {1, 12, 0}};
-    for (const auto& c : cases) {
+        LONG x, y;
+    } rows[] = {{1, 0, 22, 1050, 142},
+                {0, -3, -5, 147, 115},
+                {2, 7, -5, 157, 825},
+                {3, -4, 40, 1054, 780},
+                {3, 0, 0, 1050, 820}};
+    for (const auto& r : rows) {
         auto& s = mMain::Settings();
-        s.iDockCorner = c.corner;
-        s.lDockOffsetX = c.ox;
-        s.lDockOffsetY = c.oy;
-        o.main.tmrDock_Timer();
+        s.iDockCorner = r.corner;
+        s.lDockOffsetX = r.ox;
+        s.lDockOffsetY = r.oy;
+        o.Tick();
         const RECT m = o.Outer();
-        const bool left = c.corner == 0 || c.corner == 2, top = c.corner < 2;
-        const std::string what = "corner " + std::to_string(c.corner) + " offsets " +
-                                 std::to_string(c.ox) + "," + std::to_string(c.oy) + ": main " +
-                                 Describe(m) + ", editor " + Describe(e);
-        if (left)
-            EXPECT_EQ(m.left, e.left + c.ox) << what;
-        else
-            EXPECT_EQ(m.right, e.right - c.ox) << what;
-        if (top)
-            EXPECT_EQ(m.top, e.top + c.oy) << what;
-        else
-            EXPECT_EQ(m.bottom, e.bottom - c.oy) << what;
+        EXPECT_EQ(r.corner % 2 ? m.right : m.left, r.x) << r.corner << ": " << Edges(m);
+        EXPECT_EQ(r.corner < 2 ? m.top : m.bottom, r.y) << r.corner << ": " << Edges(m);
     }
-    EXPECT_TRUE(mMain::Settings().bEditorSeen);
-    EXPECT_TRUE(GetWindowLongW(o.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "z-order untouched";
+    EXPECT_TRUE(o.Topmost()) << "the z-order is not touched";
+    // Dragged away, it goes back; the editor moved, it follows, keeping its size.
+    const RECT before = o.Outer();
+    SetWindowPos(o.W(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    o.Tick();
+    EXPECT_EQ(Edges(o.Outer()), Edges(before));
+    editor.Move(250, 100);
+    o.Tick();
+    EXPECT_EQ(o.Outer().right, 1150);
+    EXPECT_EQ(o.Outer().bottom, 800);
+    EXPECT_EQ(o.Outer().right - o.Outer().left, before.right - before.left);
 }
 
-TEST(DockingTimer, PutsTheWindowBackAndFollowsTheEditor) {
-    Ortelia o;
-    TopLevel editor(L"track.kse - Kestrava Editor", {100, 100, 900, 700});
-    o.main.tmrDock_Timer();
-    const RECT docked = o.Outer();
-    SetWindowPos(o.Window(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    o.main.tmrDock_Timer();
-    const RECT back = o.Outer();
-    EXPECT_TRUE(EqualRect(&docked, &back)) << "dragged away, then " << Describe(back);
-    editor.MoveTo({300, 200, 1000, 800});
-    o.main.tmrDock_Timer();
-    EXPECT_EQ(o.Outer().right, 1000);
-    EXPECT_EQ(o.Outer().top, 222);
-    EXPECT_EQ(o.Outer().right - o.Outer().left, docked.right - docked.left) << "size kept";
-}
-
-TEST(DockingTimer, DockingOffOrAnUnknownCornerNeverMovesButStillTracks) {
-    for (const auto& [dock, corner] : {std::pair{false, int16_t{1}}, std::pair{true, int16_t{7}}}) {
-        Ortelia o;
-        auto& s = mMain::Settings();
-        s.bDockEnabled = dock;
-        s.iDockCorner = corner;
+TEST(Docking, SeenEditorsCloseTheProgramOnlyWhenAutoCloseIsOn) {
+    // Docking off, or a corner without a button: never moved, but still tracked.
+    for (const char* code : {"0:1:0:22:1:1", "1:7:0:22:1:1"}) {
+        Ortelia o(code);
         const RECT before = o.Outer();
-        TopLevel editor(L"x - KESTRAVA EDITOR", {100, 100, 900, 700});
-        o.main.tmrDock_Timer();
-        const RECT after = o.Outer();
-        EXPECT_TRUE(EqualRect(&before, &after)) << "dock " << dock << " corner " << corner;
-        EXPECT_TRUE(s.bEditorSeen);
-        editor.Close();
-        const HWND window = o.Window();
-        o.main.tmrDock_Timer();
-        EXPECT_FALSE(IsWindow(window)) << "auto-close after the editor went, dock " << dock;
+        auto editor = std::make_unique<Window>(L"x - KESTRAVA EDITOR", RECT{100, 100, 900, 700});
+        o.Tick();
+        EXPECT_EQ(Edges(o.Outer()), Edges(before)) << code;
+        editor.reset();
+        o.Tick();
+        EXPECT_FALSE(IsWindow(o.W())) << code;
     }
-}
-
-TEST(DockingTimer, AutoCloseOnlyAfterTheEditorWasSeenAndWhenSwitchedOn) {
-    Ortelia o;
-    o.main.tmrDock_Timer();
-    EXPECT_TRUE(IsWindow(o.Window())) << "editor never seen";
-    mMain::Settings().bAutoClose = false;
+    Ortelia o("1:1:0:22:0:1");
+    o.Tick();
     {
-        TopLevel editor(L"a - Kestrava Editor", {0, 0, 800, 600});
-        o.main.tmrDock_Timer();
+        Window editor(L"a - Kestrava Editor", {0, 0, 800, 600});
+        o.Tick();
     }
-    o.main.tmrDock_Timer();
-    EXPECT_TRUE(IsWindow(o.Window())) << "auto-close off";
+    o.Tick();
+    EXPECT_TRUE(IsWindow(o.W())) << "auto-close off";
     mMain::Settings().bAutoClose = true;
-    const HWND window = o.Window();
-    o.main.tmrDock_Timer();
-    EXPECT_FALSE(IsWindow(window)) << "switched on while the editor is gone";
+    o.Tick();
+    EXPECT_FALSE(IsWindow(o.W())) << "switched on while the editor is gone";
+    Ortelia never;
+    never.Tick();
+    EXPECT_TRUE(IsWindow(never.W())) << "an editor never seen never closes it";
 }
 
-TEST(DockingTimer, FollowsTheHigherOfTwoEditors) {
+TEST(Docking, FollowsTheHigherOfTwoEditors) {
     Ortelia o;
-    TopLevel first(L"one - Kestrava Editor", {0, 0, 700, 500});
-    TopLevel second(L"two - Kestrava Editor", {100, 50, 1100, 850});
-    SetWindowPos(second.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    o.main.tmrDock_Timer();
+    Window first(L"one - Kestrava Editor", {0, 0, 700, 500});
+    Window second(L"two - Kestrava Editor", {100, 50, 1100, 850});
+    o.Tick();
     EXPECT_EQ(o.Outer().right, 1100);
-    SetWindowPos(first.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    o.main.tmrDock_Timer();
+    first.Move(0, 0);
+    o.Tick();
     EXPECT_EQ(o.Outer().right, 700);
 }
 
-TEST(DockingTimer, TicksKeepComingWhileThePopupMenuIsOpen) {
-    Ortelia o;
-    TopLevel editor(L"m - Kestrava Editor", {100, 100, 900, 700});
-    RECT whileOpen{};
-    WhenReady closeLater([] { return OpenPopupMenu() != nullptr; },
-                         [&] {
-                             PumpUntil([&] { return o.Outer().right == 900; }, 2500);
-                             whileOpen = o.Outer();
-                             EndMenu();
-                         });
-    o.main.ShowPopup();
-    EXPECT_TRUE(closeLater.Ran());
-    EXPECT_EQ(whileOpen.right, 900) << "docked by a tick during the menu: " << Describe(whileOpen);
-}
-
-TEST(DockingTimer, AutoCloseWhileTheMenuIsOpenClosesTheMenuThenTheWindow) {
-    Ortelia o;
-    const HWND window = o.Window();
-    auto editor = std::make_unique<TopLevel>(L"q - Kestrava Editor", RECT{100, 100, 900, 700});
-    o.main.tmrDock_Timer();
-    WhenReady closeEditor([] { return OpenPopupMenu() != nullptr; }, [&] { editor.reset(); });
-    o.main.ShowPopup(); // returns when the tick has closed the menu
-    EXPECT_TRUE(closeEditor.Ran());
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000))
-        << "the window must end once the menu has closed";
-}
-
-TEST(WindowFunctions, TitleSearchIgnoresCaseAndNeedsTheWholeText) {
-    const struct {
-        std::wstring title;
-        bool matches;
-    } cases[] = {{L"Coaster - Kestrava Editor", true},
-                 {L"coaster - kestrava editor", true},
-                 {L"- KESTRAVA EDITOR", true},
-                 {L"Kestrava Editor", false},
-                 {L"", false},
-                 {L"-Kestrava Editor", false},
-                 {L"\u00C9t\u00E9 - Kestrava Editor \u4E2D", true}};
-    for (const auto& c : cases) {
-        TopLevel window(c.title, {0, 0, 100, 100}, false);
-        const HWND found = mWindowFunctions::FindWindowByTitle(window.Get(), "- Kestrava Editor");
-        EXPECT_EQ(found == window.Get(), c.matches) << controls::Narrow(c.title);
+TEST(Docking, TicksGoOnWhileTheMenuOrTheDialogIsOpen) {
+    for (bool dialog : {false, true}) {
+        Ortelia o;
+        Window editor(L"m - Kestrava Editor", {100, 100, 900, 700});
+        LONG right = 0;
+        Soon watch([&] {
+            const HWND open = dialog ? Shown(L"OrteliaSettings") : Shown(L"#32768");
+            if (!open)
+                return false;
+            PumpUntil([&] { return o.Outer().right == 900; }, 2500); // the real 1 s timer
+            right = o.Outer().right;
+            return (dialog ? PostMessageW(open, WM_CLOSE, 0, 0) : EndMenu()) != FALSE;
+        });
+        dialog ? o.main.mnuSettings_Click() : o.main.ShowPopup();
+        EXPECT_EQ(right, 900) << (dialog ? "dialog" : "menu");
     }
 }
 
-TEST(WindowFunctions, TitlesOfAnyLengthAndGoneWindows) {
-    TopLevel untitled(L"", {0, 0, 10, 10}, false);
-    EXPECT_EQ(mWindowFunctions::GetWindowTitle(untitled.Get()), "");
-    std::wstring longTitle(32768, L'k');
-    longTitle.append(L" - Kestrava Editor");
-    TopLevel huge(longTitle, {0, 0, 10, 10}, false);
-    const std::string title = mWindowFunctions::GetWindowTitle(huge.Get());
-    EXPECT_EQ(title.size(), static_cast<size_t>(GetWindowTextLengthA(huge.Get())));
-    EXPECT_EQ(mWindowFunctions::FindWindowByTitle(huge.Get(), "- Kestrava Editor"), huge.Get());
-    HWND gone = huge.Get();
-    huge.Close();
-    const RECT r = mWindowFunctions::GetWindowRectangle(gone);
-    EXPECT_TRUE(IsRectEmpty(&r) && r.left == 0 && r.top == 0) << Describe(r);
+TEST(Docking, AutoCloseWhileTheMenuOrTheDialogIsOpenEndsCleanly) {
+    for (bool dialog : {false, true}) {
+        Ortelia o;
+        auto editor = std::make_unique<Window>(L"q - Kestrava Editor", RECT{100, 100, 900, 700});
+        o.Tick();
+        const HWND window = o.W();
+        Soon close([&] {
+            if (!(dialog ? Shown(L"OrteliaSettings") : Shown(L"#32768")))
+                return false;
+            editor.reset();
+            o.Tick();
+            return true;
+        });
+        dialog ? o.main.mnuSettings_Click() : o.main.ShowPopup();
+        EXPECT_TRUE(close.Done()) << (dialog ? "dialog" : "menu");
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << (dialog ? "dialog" : "menu");
+        EXPECT_FALSE(Shown(L"OrteliaSettings"));
+        EXPECT_EQ(support::Stored(), "(none)") << "closed as Cancel";
+    }
+}
+
+TEST(WindowFunctions, TitleSearchAndHostileTitles) {
+    const struct {
+        std::wstring title;
+        bool matches;
+    } rows[] = {{L"Coaster - Kestrava Editor", true},
+                {L"coaster - kestrava editor", true},
+                {L"- KESTRAVA EDITOR", true},
+                {L"Kestrava Editor", false},
+                {L"-Kestrava Editor", false},
+                {L"", false},
+                {L"k", false},
+                {L"\u00C9t\u00E9 - Kestrava Editor \u4E2D", true},
+                {std::wstring(32768, L'k') + L" - Kestrava Editor", true}};
+    for (const auto& r : rows) {
+        Window window(r.title, {0, 0, 100, 100}, false);
+        const HWND found = mWindowFunctions::FindWindowByTitle(window.hwnd, "- Kestrava Editor");
+        EXPECT_EQ(found == window.hwnd, r.matches) << r.title.size() << " characters";
+        EXPECT_EQ(mWindowFunctions::GetWindowTitle(window.hwnd).size(),
+                  static_cast<size_t>(GetWindowTextLengthA(window.hwnd)));
+    }
+    HWND gone = Window(L"gone - Kestrava Editor", {10, 10, 90, 90}).hwnd;
+    EXPECT_EQ(Edges(mWindowFunctions::GetWindowRectangle(gone)), "0,0,0,0");
     EXPECT_EQ(mWindowFunctions::GetWindowTitle(gone), "");
 }
 
 TEST(WindowFunctions, TopmostBandWithoutActivatingOrMoving) {
-    TopLevel window(L"band", {40, 50, 240, 150}, false);
-    SetForegroundWindow(GetDesktopWindow());
-    mWindowFunctions::SetTopmost(window.Get());
-    EXPECT_TRUE(IsWindowVisible(window.Get()));
-    EXPECT_TRUE(GetWindowLongW(window.Get(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_NE(GetFocus(), window.Get());
-    const RECT r = mWindowFunctions::GetWindowRectangle(window.Get());
-    EXPECT_EQ(Describe(r), "(40,50)-(240,150)");
-    mWindowFunctions::SetNotTopmost(window.Get());
-    EXPECT_FALSE(GetWindowLongW(window.Get(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(IsWindowVisible(window.Get()));
+    Window window(L"band", {40, 50, 240, 150}, false);
+    mWindowFunctions::SetTopmost(window.hwnd);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd));
+    EXPECT_TRUE(GetWindowLongW(window.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_NE(GetForegroundWindow(), window.hwnd);
+    EXPECT_EQ(Edges(mWindowFunctions::GetWindowRectangle(window.hwnd)), "40,50,240,150");
+    mWindowFunctions::SetNotTopmost(window.hwnd);
+    EXPECT_FALSE(GetWindowLongW(window.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd));
 }
 
 } // namespace

@@ -1,270 +1,255 @@
-// The main window driven as a user drives it: real windows, real messages, real registry.
-#include "app/win32/frmMain.h"
-#include "controls/win32/paint.h"
-#include "controls/win32/text.h"
-#include "main_window_fixture.h"
-#include "settings/win32/mMain.h"
-#include "test_support.h"
+// The main window: start-up, its design at each density, the fields and their keys, the
+// page switching and the popup menu.
+#include "ortelia.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
-using namespace testing_support;
+using support::PumpUntil;
+using support::Shown;
+using support::Soon;
 
-std::string Text(HWND hwnd) {
-    wchar_t buffer[256] = L"";
-    GetWindowTextW(hwnd, buffer, 256);
-    return controls::Narrow(buffer);
-}
-
-void Type(calc::NumberField& field, const std::string& keys) {
-    SetFocus(field.Handle());
-    for (char c : keys)
-        SendMessageW(field.Handle(), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)),
-                     0);
-}
-
-void Click(HWND hwnd, LPARAM at, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP,
-           WPARAM keys = MK_LBUTTON) {
-    SendMessageW(hwnd, down, keys, at);
-    SendMessageW(hwnd, up, 0, at);
-}
-
-void ClickTab(app::frmMain& main, int tab) {
-    const auto& header = main.ucHeader;
-    const RECT r = controls::ToPixels(header.Layout().tabs.at(tab).caption, header.Scale());
-    Click(header.Handle(), ClientPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-}
-
-TEST(MainWindow, StartsTopmostWithTheDesignTextsAndNoMessage) {
-    Ortelia o;
-    EXPECT_EQ(Text(o.Window()), "Ortelia");
-    EXPECT_TRUE(GetWindowLongW(o.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(IsWindowVisible(o.Window()));
-    RECT client;
-    GetClientRect(o.Window(), &client);
-    const auto scale = controls::ScreenLayoutScale();
-    EXPECT_EQ(client.right, scale.PixelsX(6045));
-    EXPECT_EQ(client.bottom, scale.PixelsY(945));
-    EXPECT_EQ(o.main.txtFormula1[2].Text(), "5.52");
-    EXPECT_EQ(o.main.txtFormula2[2].Text(), "-45\u00B0 or 135\u00B0");
-    EXPECT_EQ(o.main.txtFormula3[2].Text(), "19.00m");
-    EXPECT_EQ(o.main.txtFormula4[2].Text(), "30.49m");
-    EXPECT_EQ(Text(o.main.lblFormula4extra), "2.49 sec");
-    EXPECT_EQ(Text(o.main.lblKmph), "Kmph");
-    EXPECT_EQ(o.main.ucHeader.TabCount(), 5);
-    EXPECT_EQ(o.main.ucHeader.SelectedTab(), 0);
-    EXPECT_TRUE(GetWindowLongW(o.main.txtFormula3[2].Handle(), GWL_STYLE) & ES_READONLY);
-    EXPECT_FALSE(GetWindowLongW(o.main.txtFormula5b[1].Handle(), GWL_STYLE) & ES_READONLY);
-}
-
-TEST(MainWindow, ImperialSettingsShowMatchingResultsFromTheFirstFrame) {
-    Ortelia o("1:1:0:22:1:0");
-    EXPECT_EQ(Text(o.main.lblKmph), "Mph");
-    EXPECT_EQ(o.main.txtFormula3[2].Text(), "62.34f");
-    EXPECT_EQ(o.main.txtFormula4[2].Text(), "259.06f");
-    EXPECT_EQ(Text(o.main.lblFormula4extra), "4.01 sec");
-    EXPECT_EQ(o.main.txtFormula1[2].Text(), "5.52");
-}
-
-TEST(MainWindow, TypingRecomputesWithOneSettlingRun) {
-    Ortelia o;
-    auto& radius = o.main.txtFormula1[1];
-    SetFocus(radius.Handle());
+// The design's layout units at 15, 12 and 10 per pixel, rounded half up, by hand.
+TEST(MainWindow, StartsTopmostWithItsDesignAtThisDensity) {
     const struct {
-        std::string keys, text, result;
-    } steps[] = {{"2", "2", "1.10"},
-                 {"5", "25", "13.81"},
-                 {".", "25", "13.81"},
-                 {"\b", "2", "1.10"},
-                 {"\b", "", "0.00"}};
-    for (const auto& step : steps) {
-        const unsigned before = o.main.RecalcRuns();
-        Type(radius, step.keys);
-        EXPECT_EQ(radius.Text(), step.text) << "after typing '" << step.keys << "'";
-        EXPECT_EQ(o.main.txtFormula1[2].Text(), step.result)
-            << "after typing '" << step.keys << "'";
-        const unsigned runs = o.main.RecalcRuns() - before;
-        EXPECT_EQ(runs, step.keys == "." ? 0u : 2u) << "runs for '" << step.keys << "'";
-    }
-}
-
-TEST(MainWindow, KeyFilterPerGroup) {
-    Ortelia o;
-    // Which of ".", "-", ",", " ", "a", Ctrl+C/V/X/Z each group lets through: digits,
-    // Backspace and Enter always pass.
-    const struct {
-        calc::NumberField* field;
-        bool point, minus;
-    } groups[] = {{&o.main.txtFormula1[0], false, false}, {&o.main.txtFormula2[0], true, true},
-                  {&o.main.txtFormula3[1], false, false}, {&o.main.txtFormula4[1], true, false},
-                  {&o.main.txtFormula5a[0], true, true},  {&o.main.txtFormula5b[1], true, true}};
-    for (const auto& g : groups) {
-        const struct {
-            char key;
-            bool passes;
-        } keys[] = {{'7', true},  {'.', g.point}, {'-', g.minus}, {',', false},
-                    {' ', false}, {'a', false},   {'E', false},   {3, false},
-                    {22, false},  {24, false},    {26, false}};
-        for (const auto& k : keys) {
-            g.field->SetText("1");
-            SendMessageW(g.field->Handle(), EM_SETSEL, 1, 1); // caret at the end
-            SendMessageW(g.field->Handle(), WM_CHAR, static_cast<WPARAM>(k.key), 0);
-            EXPECT_EQ(g.field->Text(), k.passes ? std::string("1") + k.key : "1")
-                << "group " << g.field->Group() << " key code " << int(k.key);
-        }
-        SendMessageW(g.field->Handle(), WM_CHAR, '\r', 0);
-        SendMessageW(g.field->Handle(), WM_CHAR, '\b', 0);
-        EXPECT_EQ(g.field->Text(), "") << "Enter and Backspace in group " << g.field->Group();
-    }
-}
-
-TEST(MainWindow, PastedTextIsNotFilteredAndReadsByTheFieldRule) {
-    Ortelia o;
-    auto& vertical = o.main.txtFormula2[0];
-    SetFocus(vertical.Handle());
-    SendMessageW(vertical.Handle(), EM_SETSEL, 0, -1);
-    SendMessageW(vertical.Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"2,5 g"));
-    EXPECT_EQ(vertical.Text(), "2,5 g");
-    EXPECT_EQ(o.main.txtFormula2[2].Text(), "-27\u00B0 or 153\u00B0"); // 2 vertical, 1 lateral
-}
-
-TEST(MainWindow, FocusSelectsTheWholeTextByKeyboardAndMouse) {
-    Ortelia o;
-    auto selection = [](HWND edit) {
-        DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        return std::make_pair(start, end);
+        int dpi;
+        const char *client, *header, *page, *result, *line;
+    } rows[] = {
+        {96, "403x63", "0,0 401x25", "0,24 401x37", "252,8 77x19", "200,0 1x37"},
+        {120, "504x79", "0,0 501x31", "0,30 501x46", "315,10 96x24", "250,0 1x46"},
+        {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55"},
     };
-    HWND degrees = o.main.txtFormula1[0].Handle(), radius = o.main.txtFormula1[1].Handle();
-    SetFocus(degrees);
-    EXPECT_EQ(selection(degrees), std::make_pair(0ul, 2ul)) << "keyboard focus on \"90\"";
-    Click(radius, ClientPoint(3, 5)); // near the left edge, far from the text's end
-    EXPECT_EQ(GetFocus(), radius);
-    EXPECT_EQ(selection(radius), std::make_pair(0ul, 2ul)) << "mouse focus on \"10\"";
-    Type(o.main.txtFormula1[1], "4");
-    EXPECT_EQ(o.main.txtFormula1[1].Text(), "4");
+    const int dpi = support::ScreenDpi();
+    Ortelia o;
+    EXPECT_EQ(support::Text(o.W()), L"Ortelia");
+    EXPECT_TRUE(o.Topmost() && IsWindowVisible(o.W()));
+    EXPECT_EQ(o.VisiblePages(), (std::vector<int>{0, 1, 2, 3, 4})) << "stacked, page 0 on top";
+    for (const auto& r : rows) {
+        if (r.dpi != dpi)
+            continue;
+        RECT client{};
+        GetClientRect(o.W(), &client);
+        EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), r.client);
+        EXPECT_EQ(support::Place(o.Header(), o.W()), r.header);
+        EXPECT_EQ(support::Place(o.Page(3), o.W()), r.page);
+        EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), r.result);
+        EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static").at(2), o.Page(4)), r.line);
+        return;
+    }
+    ADD_FAILURE() << "no rows for " << dpi << " dpi";
 }
 
-TEST(MainWindow, ConverterWritesThePartnerAndKeepsTheTypedText) {
-    Ortelia o;
-    auto& feet = o.main.txtFormula5a[1];
-    Type(feet, "3.28");
-    EXPECT_EQ(feet.Text(), "3.28");
-    EXPECT_EQ(o.main.txtFormula5a[0].Text(), "1.00");
-    Type(o.main.txtFormula5b[0], "100");
-    EXPECT_EQ(o.main.txtFormula5b[1].Text(), "62.14");
-    EXPECT_EQ(o.main.txtFormula5a[0].Text(), "1.00") << "the other pair is untouched";
-    Type(o.main.txtFormula5a[0], "-");
-    EXPECT_EQ(feet.Text(), "0.00");
-    EXPECT_FALSE(o.main.bConverting);
-}
-
-TEST(MainWindow, ExactlyOnePageVisibleAfterTabClicks) {
-    Ortelia o;
-    EXPECT_EQ(o.VisiblePages().size(), 5u) << "all pages stacked at start-up";
-    for (int tab : {3, 3, 0, 4, 1, 2, 4}) {
-        ClickTab(o.main, tab);
-        EXPECT_EQ(o.VisiblePages(), std::vector<int>{tab}) << "after clicking tab " << tab;
-        EXPECT_EQ(o.main.ucHeader.SelectedTab(), tab);
+TEST(MainWindow, ResultsShowTheStoredUnitsFromTheStart) {
+    const struct {
+        const char* code;
+        const wchar_t *station, *lim, *time, *unit;
+    } rows[] = {{nullptr, L"19.00m", L"30.49m", L"2.49 sec", L"Kmph"},
+                {"1:1:0:22:1:0", L"62.34f", L"259.06f", L"4.01 sec", L"Mph"}};
+    for (const auto& r : rows) {
+        Ortelia o(r.code);
+        EXPECT_EQ(o.Text(0, 2), L"5.52");
+        EXPECT_EQ(o.Text(1, 2), L"-45\u00B0 or 135\u00B0");
+        EXPECT_EQ(o.Text(2, 2), r.station);
+        EXPECT_EQ(o.Text(3, 2), r.lim);
+        const auto labels = support::Children(o.Page(3), L"Static");
+        EXPECT_EQ(support::Text(labels.at(0)), r.unit);
+        EXPECT_EQ(support::Text(labels.at(2)), r.time);
+        EXPECT_EQ(o.Text(4, 1), L"3.28");
+        EXPECT_EQ(o.Text(4, 3), L"0.62");
     }
 }
 
-// Sends a button press and reports the popup menu that opened, if any ("" if none).
-std::wstring MenuAfterPress(HWND target, LPARAM at, UINT down, UINT up, WPARAM keys) {
-    std::wstring items;
-    WhenReady closeMenu([] { return OpenPopupMenu() != nullptr; },
-                        [&items] {
-                            items = PopupMenuItems(OpenPopupMenu());
-                            EndMenu();
-                        },
-                        400);
-    Click(target, at, down, up, keys);
-    PumpFor(50);
-    return items;
-}
-
-TEST(MainWindow, RightPressOnBackgroundsOpensTheMenuOtherPressesDoNot) {
-    Ortelia o;
-    const auto scale = controls::ScreenLayoutScale();
-    const LPARAM windowBackground = ClientPoint(scale.PixelsX(6035), scale.PixelsY(935));
-    // Above an unselected tab's top edge: header, but no caption.
-    const auto& lastCaption = o.main.ucHeader.Layout().tabs.back().caption;
-    const LPARAM headerBackground =
-        ClientPoint(scale.PixelsX(lastCaption.left + 30), scale.PixelsY(15));
-    const LPARAM pageBackground = ClientPoint(scale.PixelsX(5900), scale.PixelsY(450));
-    const std::wstring menu = L"Settings...|-|Exit";
+TEST(MainWindow, KeyFilterOfEachGroupThroughWmChar) {
     const struct {
-        const char* where;
-        HWND target;
-        LPARAM at;
-        UINT down, up;
-        WPARAM keys;
-        std::wstring expected;
-    } cases[] = {
-        {"window, right", o.Window(), windowBackground, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON,
-         menu},
-        {"window, left", o.Window(), windowBackground, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON,
-         L""},
-        {"window, middle", o.Window(), windowBackground, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON,
-         L""},
-        {"header, right", o.main.ucHeader.Handle(), headerBackground, WM_RBUTTONDOWN, WM_RBUTTONUP,
-         MK_RBUTTON, menu},
-        {"header, left", o.main.ucHeader.Handle(), headerBackground, WM_LBUTTONDOWN, WM_LBUTTONUP,
-         MK_LBUTTON, L""},
-        {"page, right", o.main.ucTab[0].Handle(), pageBackground, WM_RBUTTONDOWN, WM_RBUTTONUP,
-         MK_RBUTTON, menu},
-        {"page, middle", o.main.ucTab[0].Handle(), pageBackground, WM_MBUTTONDOWN, WM_MBUTTONUP,
-         MK_MBUTTON, L""},
-        {"field, right press", o.main.txtFormula1[0].Handle(), ClientPoint(3, 3), WM_RBUTTONDOWN,
-         WM_NULL, MK_RBUTTON, L""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MenuAfterPress(c.target, c.at, c.down, c.up, c.keys), c.expected) << c.where;
+        int page, field;
+        const wchar_t* after; // the text after typing 7 . - , blank a 5 and Backspace
+    } rows[] = {{0, 0, L"7"}, {0, 1, L"7"},  {1, 0, L"7.-"}, {1, 1, L"7.-"}, {2, 0, L"7"},
+                {2, 1, L"7"}, {3, 0, L"7."}, {3, 1, L"7."},  {4, 0, L"7.-"}, {4, 3, L"7.-"}};
+    Ortelia o;
+    for (const auto& r : rows) {
+        const HWND field = o.Field(r.page, r.field);
+        SetWindowTextW(field, L"");
+        Ortelia::Type(field, L"7.-, a5\b");
+        EXPECT_EQ(support::Text(field), r.after) << r.page << "/" << r.field;
+    }
+    for (int page = 0; page < 4; ++page) {
+        const std::wstring before = o.Text(page, 2);
+        Ortelia::Type(o.Field(page, 2), L"5\b");
+        EXPECT_EQ(o.Text(page, 2), before) << "the result is read-only, page " << page;
+    }
 }
 
-// Records the window's extended style as it is destroyed.
-DWORD g_exStyleAtDestroy = 0;
-HWND g_watched = nullptr;
-LRESULT CALLBACK WatchDestroy(int code, WPARAM wp, LPARAM lp) {
-    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && msg->hwnd == g_watched && msg->message == WM_DESTROY)
-        g_exStyleAtDestroy = static_cast<DWORD>(GetWindowLongW(msg->hwnd, GWL_EXSTYLE));
+// A test-installed hook counts the reads of the other input (one per run of the
+// calculator) and the writes of the result, and sees whether the main window is still
+// topmost as it goes.
+int gReads, gWrites;
+HWND gOther, gResult, gMain;
+bool gTopmostAtEnd;
+LRESULT CALLBACK Count(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    gReads += m->hwnd == gOther && m->message == WM_GETTEXT;
+    gWrites += m->hwnd == gResult && m->message == WM_SETTEXT;
+    if (m->hwnd == gMain && m->message == WM_DESTROY)
+        gTopmostAtEnd = GetWindowLongW(gMain, GWL_EXSTYLE) & WS_EX_TOPMOST;
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-TEST(MainWindow, MenuExitLeavesTheTopmostBandAndWritesNothing) {
-    Ortelia o("0:2:5:6:0:1");
-    const StoredValue before = ReadStored();
-    g_watched = o.Window();
-    g_exStyleAtDestroy = WS_EX_TOPMOST;
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchDestroy, nullptr, GetCurrentThreadId());
-    WhenReady chooseExit([] { return OpenPopupMenu() != nullptr; },
-                         [] {
-                             HWND menu = OpenPopupMenu();
-                             PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
-                             PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-                         });
-    Click(o.Window(), ClientPoint(2, 2), WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(g_watched); }));
+TEST(MainWindow, EachKeystrokeRecomputesTwiceAndWritesTheResultOnce) {
+    const struct {
+        int page;
+        const wchar_t* result; // after typing 3 into the second input
+    } rows[] = {{0, L"1.66"}, {1, L"-72\u00B0 or 108\u00B0"}, {2, L"25.00m"}, {3, L"10.16m"}};
+    Ortelia o;
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId());
+    for (const auto& r : rows) {
+        SetFocus(o.Field(r.page, 1));
+        gReads = gWrites = 0;
+        gOther = o.Field(r.page, 0);
+        gResult = o.Field(r.page, 2);
+        Ortelia::Type(o.Field(r.page, 1), L"3");
+        EXPECT_EQ(o.Text(r.page, 2), r.result) << r.page;
+        EXPECT_EQ(gReads, 2) << "runs on page " << r.page;
+        EXPECT_EQ(gWrites, 1) << "result writes on page " << r.page;
+    }
     UnhookWindowsHookEx(hook);
-    EXPECT_TRUE(chooseExit.Ran());
-    EXPECT_FALSE(IsWindow(g_watched)) << "Exit must close the window";
-    EXPECT_FALSE(g_exStyleAtDestroy & WS_EX_TOPMOST) << "still topmost when destroyed";
-    EXPECT_EQ(ReadStored(), before);
 }
 
-TEST(MainWindow, CloseBoxEndsTheWindowTheSameWay) {
+TEST(MainWindow, TypingAndPastingRecompute) {
     Ortelia o;
-    const HWND window = o.Window();
-    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
-    EXPECT_FALSE(ReadStored().present) << "nothing is written at exit";
+    const HWND radius = o.Field(0, 1);
+    SetFocus(radius);
+    Ortelia::Type(radius, L"2");
+    EXPECT_EQ(o.Text(0, 2), L"1.10");
+    Ortelia::Type(radius, L"5.");
+    EXPECT_EQ(o.Text(0, 2), L"13.81");
+    Ortelia::Type(radius, L"\b\b");
+    EXPECT_EQ(o.Text(0, 2), L"0.00");
+    // Pasted text is not filtered; the field rule reads it: 1,5x is 1.
+    SendMessageW(radius, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"1,5x"));
+    EXPECT_EQ(support::Text(radius), L"1,5x");
+    EXPECT_EQ(o.Text(0, 2), L"0.55");
+    // The converter writes the partner only; the typed text stays as typed.
+    SetWindowTextW(o.Field(4, 1), L"1");
+    EXPECT_EQ(o.Text(4, 0), L"0.30");
+    SetWindowTextW(o.Field(4, 1), L"3.28");
+    EXPECT_EQ(o.Text(4, 0), L"1.00");
+    EXPECT_EQ(o.Text(4, 1), L"3.28");
+    SetWindowTextW(o.Field(4, 0), L"-5");
+    EXPECT_EQ(o.Text(4, 1), L"-16.40");
+    SetWindowTextW(o.Field(4, 3), L"100");
+    EXPECT_EQ(o.Text(4, 2), L"160.93");
+    EXPECT_EQ(o.Text(4, 0), L"-5") << "the other pair is untouched";
+    SetWindowTextW(o.Field(4, 2), L".");
+    EXPECT_EQ(o.Text(4, 3), L"0.00");
+}
+
+TEST(MainWindow, FocusByKeyboardOrMouseSelectsTheWholeText) {
+    Ortelia o;
+    for (bool mouse : {false, true}) {
+        const HWND field = o.Field(2, mouse ? 1 : 0);
+        if (mouse)
+            SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        else
+            SetFocus(field);
+        DWORD from = 9, to = 9;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(GetFocus(), field);
+        EXPECT_EQ(from, 0u);
+        EXPECT_EQ(to, 1u);
+    }
+    Ortelia::Type(o.Field(2, 1), L"4");
+    EXPECT_EQ(o.Text(2, 2), L"31.00m") << "the digit replaced the selection";
+}
+
+TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenu) {
+    Ortelia o;
+    const struct {
+        HWND target;
+        UINT message;
+        bool opens;
+    } rows[] = {{o.W(), WM_RBUTTONDOWN, true},      {o.Header(), WM_RBUTTONDOWN, true},
+                {o.Page(0), WM_RBUTTONDOWN, true},  {o.W(), WM_LBUTTONDOWN, false},
+                {o.W(), WM_MBUTTONDOWN, false},     {o.Header(), WM_LBUTTONDOWN, false},
+                {o.Page(0), WM_MBUTTONDOWN, false}, {o.Field(0, 0), WM_RBUTTONDOWN, false}};
+    // Above every caption on the header; below the fields on the page.
+    const LPARAM at = MAKELPARAM(395, 3);
+    for (const auto& r : rows) {
+        std::wstring items;
+        Soon close([&] {
+            const HWND menu = Shown(L"#32768");
+            if (!menu)
+                return false;
+            const auto h = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+            for (int i = 0; i < GetMenuItemCount(h); ++i) {
+                wchar_t text[32] = L"-";
+                GetMenuStringW(h, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
+                items += (i ? L"|" : L"") + std::wstring(*text ? text : L"-");
+            }
+            EndMenu();
+            return true;
+        });
+        SendMessageW(r.target, r.message, 0, r.target == o.Page(0) ? MAKELPARAM(100, 30) : at);
+        EXPECT_EQ(items, r.opens ? L"Settings...|-|Exit" : L"") << r.message << " on " << r.target;
+    }
+}
+
+TEST(MainWindow, KeyboardSwitchesPagesAndGoesRoundThePage) {
+    Ortelia o;
+    SetFocus(o.Field(0, 1));
+    const struct {
+        std::initializer_list<int> modifiers;
+        WPARAM key;
+        int page;
+    } steps[] = {{{VK_CONTROL}, VK_TAB, 1},         {{VK_CONTROL}, VK_NEXT, 2},
+                 {{VK_CONTROL}, VK_TAB, 3},         {{VK_CONTROL}, VK_TAB, 4},
+                 {{VK_CONTROL}, VK_TAB, 0},         {{VK_CONTROL, VK_SHIFT}, VK_TAB, 4},
+                 {{VK_CONTROL}, VK_PRIOR, 3},       {{}, VK_NEXT, 3},
+                 {{VK_CONTROL, VK_MENU}, VK_TAB, 3}};
+    for (const auto& s : steps) {
+        o.Press(s.modifiers, s.key);
+        EXPECT_EQ(o.VisiblePages(), std::vector<int>{s.page});
+        EXPECT_EQ(GetFocus(), o.Field(s.page, 0)) << "the page's first field";
+    }
+    // Tab and Shift+Tab go round the page in view: LIM Length's three fields.
+    const HWND order[] = {o.Field(3, 1), o.Field(3, 2), o.Field(3, 0), o.Field(3, 2)};
+    for (int i = 0; i < 4; ++i) {
+        o.Press(i < 3 ? std::initializer_list<int>{} : std::initializer_list<int>{VK_SHIFT},
+                VK_TAB);
+        EXPECT_EQ(GetFocus(), order[i]) << "step " << i;
+    }
+    // Shift+F10 opens the popup menu.
+    Soon close([] { return Shown(L"#32768") && EndMenu(); });
+    o.Press({VK_SHIFT}, VK_F10);
+    EXPECT_TRUE(close.Done());
+    EXPECT_EQ(o.Text(3, 0), L"88") << "no key reached a field";
+}
+
+TEST(MainWindow, ExitAndTheCloseBoxLeaveTheTopmostBandAndWriteNothing) {
+    for (bool exitItem : {true, false}) {
+        Ortelia o("1:2:5:6:0:1");
+        EXPECT_TRUE(o.Topmost());
+        gMain = o.W();
+        gTopmostAtEnd = true;
+        const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId());
+        if (exitItem) {
+            Soon choose([&] {
+                const HWND menu = Shown(L"#32768");
+                return menu && PostMessageW(menu, WM_KEYDOWN, VK_UP, 0) &&
+                       PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+            });
+            o.main.ShowPopup();
+        } else {
+            SendMessageW(o.W(), WM_CLOSE, 0, 0);
+        }
+        UnhookWindowsHookEx(hook);
+        EXPECT_FALSE(IsWindow(o.W())) << (exitItem ? "Exit" : "close box");
+        EXPECT_FALSE(gTopmostAtEnd) << "out of the topmost band before it went";
+        EXPECT_EQ(support::Stored(), "1:2:5:6:0:1");
+    }
 }
 
 } // namespace

@@ -1,384 +1,252 @@
-// The settings dialog driven from inside its own modal loop, as a user drives it: found
-// by its title, controls found by their captions, real clicks, keys and registry.
-#include "controls/win32/paint.h"
+// The stored settings: hostile registry values at start-up, and the settings dialog's
+// load, OK, Cancel and close box, with what each writes.
+#include "ortelia.h"
 #include "settings/settings_code.h"
-#include "settings/win32/frmSettings.h"
-#include "settings/win32/mMain.h"
-#include "settings_test_support.h"
-#include "test_support.h"
+#include "settings/win32/mWinRegistry.h"
+
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <climits>
 #include <functional>
+#include <random>
 #include <string>
-#include <vector>
 
 namespace {
 
-using settings_testing::ReadOnlySettingsKey;
-using testing_support::CleanSettingsKey;
-using testing_support::ReadStored;
-using testing_support::StoredValue;
+using support::Shown;
+using support::Soon;
+using support::Stored;
 
-HWND OpenDialog() {
-    HWND dialog = FindWindowW(settings::frmSettings::kClassName, L"Ortelia Settings...");
-    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
+HWND Button(HWND dialog, const wchar_t* caption) {
+    return FindWindowExW(dialog, nullptr, L"Button", caption);
+}
+HWND Offset(HWND dialog, int n) {
+    return support::Children(dialog, L"Edit").at(n);
 }
 
-std::wstring Text(HWND hwnd) {
-    wchar_t buffer[256] = L"";
-    GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
+// "Settings..." with `act` run on the dialog once it is shown, from inside its loop.
+void WithDialog(Ortelia& o, const std::function<void(HWND)>& act) {
+    Soon run([&] {
+        const HWND dialog = Shown(L"OrteliaSettings");
+        if (dialog)
+            act(dialog);
+        return dialog != nullptr;
+    });
+    o.main.mnuSettings_Click();
+    EXPECT_TRUE(run.Done());
 }
 
-std::string Narrow(const std::wstring& wide) {
-    return std::string(wide.begin(), wide.end());
+// What start-up shows for a "Settings" value of every type and of sizes around the
+// 1024-byte read buffer, holding random bytes or a code followed by them: a value that
+// cannot be read leaves the defaults silently; a REG_SZ code applies; anything else
+// readable is "Invalid Settings Code" in an OK box captioned "Ortelia", defaults kept.
+TEST(StoredSettings, HostileValuesByTypeAndSize) {
+    std::mt19937 random(7);
+    for (DWORD type :
+         {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ, REG_QWORD})
+        for (size_t size : {0, 1, 1024, 1025})
+            for (bool code : {false, true}) {
+                if (code && size < 20)
+                    continue;
+                std::string bytes(size, '\0');
+                for (char& b : bytes)
+                    b = static_cast<char>(random() | 0x80); // no colon, so never a code
+                if (code)
+                    bytes.replace(0, 14, "0:3:-40:7:0:0:");
+                support::CleanKey key;
+                support::Store(type, bytes);
+                mMain::SetDefaultSettings();
+                std::wstring text, buttons;
+                Soon answer([&] {
+                    const HWND box = Shown(L"#32770", L"Ortelia");
+                    if (!box)
+                        return false;
+                    for (HWND t : support::Children(box, L"Static"))
+                        text += support::Text(t);
+                    for (HWND b : support::Children(box, L"Button"))
+                        buttons += IsWindowVisible(b) ? support::Text(b) : L"";
+                    return SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0) == 0;
+                });
+                mMain::LoadSettings();
+                const bool readable = size >= 1 && size <= 1024;
+                const bool applies = readable && code && type == REG_SZ;
+                const std::string what = std::to_string(type) + ", " + std::to_string(size);
+                EXPECT_EQ(text, readable && !applies ? L"Invalid Settings Code" : L"") << what;
+                EXPECT_EQ(buttons, readable && !applies ? L"OK" : L"") << what;
+                EXPECT_EQ(settings::ComposeSettingsCode(mMain::Settings()),
+                          applies ? "0:3:-40:7:0:0" : "1:1:0:22:1:1")
+                    << what;
+            }
 }
 
-// The open dialog as the user sees it: controls by caption, offset boxes by position.
-struct DialogView {
-    HWND hwnd;
-
-    HWND Find(const wchar_t* caption) const {
-        HWND found = FindWindowExW(hwnd, nullptr, nullptr, caption);
-        EXPECT_NE(found, nullptr) << "no control \"" << Narrow(caption) << "\"";
-        return found;
-    }
-    bool Checked(const wchar_t* caption) const {
-        return SendMessageW(Find(caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-    void Click(const wchar_t* caption) const { SendMessageW(Find(caption), BM_CLICK, 0, 0); }
-    HWND OffsetBox(int n) const {
-        HWND box = FindWindowExW(hwnd, nullptr, L"Edit", nullptr);
-        return n == 0 ? box : FindWindowExW(hwnd, box, L"Edit", nullptr);
-    }
-    std::string Offset(int n) const { return Narrow(Text(OffsetBox(n))); }
-    void SetOffset(int n, const wchar_t* text) const {
-        SendMessageW(OffsetBox(n), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    }
-};
-
-using Step = std::function<void(const DialogView&)>;
-
-// The steps of one dialog run, taken one per timer tick from inside the dialog's modal
-// loop, so that what a step posts is handled before the next step looks.
-struct Script {
-    std::vector<Step> steps;
-    size_t next = 0;
-    bool leftOpen = false; // still open after the last step: closed by the watchdog
-    std::chrono::steady_clock::time_point deadline;
-};
-Script* running = nullptr;
-
-void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dialog = OpenDialog();
-    if (!running || !dialog)
-        return;
-    if (running->next < running->steps.size()) {
-        running->steps[running->next++](DialogView{dialog});
-    } else if (std::chrono::steady_clock::now() > running->deadline) {
-        running->leftOpen = true;
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-    }
-}
-
-// A visible top-level window standing in for the main window.
-struct Owner {
-    HWND hwnd = CreateWindowExW(0, L"STATIC", L"Owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 300,
-                                300, 420, 100, nullptr, nullptr, nullptr, nullptr);
-    ~Owner() { DestroyWindow(hwnd); }
-};
-
-// Shows the dialog over `owner` and runs the steps inside its loop. Returns how many
-// steps ran and whether the dialog had to be closed after them.
-Script RunDialog(std::vector<Step> steps, HWND owner = nullptr) {
-    Owner standIn;
-    Script script;
-    script.steps = std::move(steps);
-    script.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    running = &script;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &ScriptTick);
-    settings::ShowSettingsDialog(owner ? owner : standIn.hwnd);
-    KillTimer(nullptr, timer);
-    running = nullptr;
-    EXPECT_EQ(script.next, script.steps.size()) << "steps run before the dialog closed";
-    return script;
-}
-
-// Starts a test with the defaults, then `code` stored and loaded when given.
-void StartWith(const char* code) {
-    mMain::SetDefaultSettings();
-    if (code) {
-        testing_support::StoreExact(REG_SZ, code);
-        mMain::LoadSettings();
-    }
-}
-
-std::string CodeInForce() {
-    return settings::ComposeSettingsCode(mMain::Settings());
-}
-
-TEST(SettingsDialog, OpensShowingTheSettingsInForce) {
-    const struct {
-        const char* stored;
-        bool dock;
-        const wchar_t* corner; // nullptr: no corner button selected
-        const char* x;
-        const char* y;
-        bool autoClose;
-        bool metric;
-    } cases[] = {
-        {nullptr, true, L"Top - Right", "0", "22", true, true},
-        {"0:0:-3:2147483647:0:0", false, L"Top - Left", "-3", "2147483647", false, false},
-        {"1:3:5:6:1", true, L"Bottom - Right", "5", "6", true, true},
-        {"1:2:0:0:0:1", true, L"Bottom - Left", "0", "0", false, true},
-        {"1:7:0:22:1:1", true, nullptr, "0", "22", true, true},
+TEST(StoredSettings, AFailedWriteIsReportedAndTheNewSettingsStillHold) {
+    Ortelia o("1:1:0:22:1:1");
+    const auto setDacl = [](const char* sddl) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr);
+        HKEY key;
+        RegOpenKeyExA(HKEY_CURRENT_USER, support::kKey, 0, WRITE_DAC, &key);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+        RegCloseKey(key);
+        LocalFree(sd);
     };
-    const wchar_t* corners[] = {L"Top - Left", L"Top - Right", L"Bottom - Left", L"Bottom - Right"};
-    for (const auto& c : cases) {
-        CleanSettingsKey key;
-        StartWith(c.stored);
-        const std::string before = CodeInForce();
-        SCOPED_TRACE(c.stored ? c.stored : "no stored code");
-        RunDialog({[&](const DialogView& d) {
-            EXPECT_EQ(d.Checked(L"Dock with Kestrava Editor"), c.dock);
-            for (const wchar_t* corner : corners)
-                EXPECT_EQ(d.Checked(corner), c.corner && std::wstring(corner) == c.corner)
-                    << Narrow(corner);
-            EXPECT_EQ(d.Offset(0), c.x);
-            EXPECT_EQ(d.Offset(1), c.y);
-            EXPECT_EQ(d.Checked(L"Automatically Close when the Kestrava Editor Closes"),
-                      c.autoClose);
-            EXPECT_EQ(d.Checked(L"Metric"), c.metric);
-            EXPECT_EQ(d.Checked(L"Imperial"), !c.metric);
-            d.Click(L"Cancel");
-        }});
-        EXPECT_EQ(CodeInForce(), before);
+    setDacl("D:P(A;;KR;;;WD)"); // read-only for everyone
+    for (mWinRegistry::RegistryValue value :
+         {mWinRegistry::RegistryValue{"0:0:0:0:0:0"}, mWinRegistry::RegistryValue{int32_t{5}}}) {
+        const DWORD type = value.index() ? REG_DWORD : REG_SZ;
+        EXPECT_FALSE(mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, support::kKey, type,
+                                                      "Settings", value));
+        EXPECT_EQ(std::get<std::string>(value), "");
     }
+    WithDialog(o, [](HWND dialog) {
+        SendMessageW(Button(dialog, L"Imperial"), BM_CLICK, 0, 0);
+        SendMessageW(Button(dialog, L"OK"), BM_CLICK, 0, 0);
+    });
+    setDacl("D:P(A;;KA;;;WD)");
+    EXPECT_FALSE(Shown(L"OrteliaSettings"));
+    EXPECT_EQ(Stored(), "1:1:0:22:1:1");
+    EXPECT_EQ(o.Text(2, 2), L"62.34f");
 }
 
-TEST(SettingsDialog, IsAModalToolWindowCentredOverItsOwner) {
-    CleanSettingsKey key;
-    StartWith(nullptr);
-    Owner owner;
-    RunDialog({[&](const DialogView& d) {
-                   EXPECT_FALSE(IsWindowEnabled(owner.hwnd)) << "owner must wait for the dialog";
-                   EXPECT_EQ(GetWindow(d.hwnd, GW_OWNER), owner.hwnd);
-                   EXPECT_TRUE(GetWindowLongW(d.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-                   RECT client, outer, over;
-                   GetClientRect(d.hwnd, &client);
-                   const auto scale = controls::ScreenLayoutScale();
-                   EXPECT_EQ(client.right, scale.PixelsX(4065));
-                   EXPECT_EQ(client.bottom, scale.PixelsY(3885));
-                   GetWindowRect(d.hwnd, &outer);
-                   GetWindowRect(owner.hwnd, &over);
-                   EXPECT_NEAR(outer.left + outer.right, over.left + over.right, 1);
-                   EXPECT_NEAR(outer.top + outer.bottom, over.top + over.bottom, 1);
-                   EXPECT_EQ(GetFocus(), d.Find(L"Dock with Kestrava Editor"));
-               },
-               [](const DialogView& d) { d.Click(L"Cancel"); }},
-              owner.hwnd);
-    EXPECT_TRUE(IsWindowEnabled(owner.hwnd)) << "owner left disabled";
-    EXPECT_EQ(FindWindowW(settings::frmSettings::kClassName, nullptr), nullptr)
-        << "dialog window left behind";
+TEST(SettingsDialog, OpensShowingTheSettingsInForceAtThisDensity) {
+    const struct {
+        const char* code;
+        const wchar_t *checks, *x, *y;
+    } rows[] = {{nullptr, L"Dock with K|Top - Right|Metric|Automatical", L"0", L"22"},
+                {"0:3:-5:7:0:0", L"Bottom - Ri|Imperial", L"-5", L"7"},
+                {"1:7:0:0:1:1", L"Dock with K|Metric|Automatical", L"0", L"0"}};
+    const struct {
+        int dpi;
+        const char *client, *ok;
+    } sizes[] = {{96, "0,0 271x259", "120,236 69x21"},
+                 {120, "0,0 339x324", "150,295 86x26"},
+                 {144, "0,0 407x389", "180,354 104x32"}};
+    for (const auto& r : rows) {
+        Ortelia o(r.code);
+        WithDialog(o, [&](HWND dialog) {
+            std::wstring checks;
+            for (HWND b : support::Children(dialog, L"Button"))
+                if (SendMessageW(b, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                    checks += (checks.empty() ? L"" : L"|") + support::Text(b).substr(0, 11);
+            EXPECT_EQ(checks, r.checks);
+            EXPECT_EQ(support::Text(Offset(dialog, 0)), r.x);
+            EXPECT_EQ(support::Text(Offset(dialog, 1)), r.y);
+            EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
+            EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+            EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            EXPECT_FALSE(IsWindowEnabled(o.W())) << "modal";
+            EXPECT_EQ(GetWindow(dialog, GW_OWNER), o.W());
+            for (const auto& s : sizes)
+                if (s.dpi == support::ScreenDpi()) {
+                    RECT c{};
+                    GetClientRect(dialog, &c);
+                    EXPECT_EQ("0,0 " + std::to_string(c.right) + "x" + std::to_string(c.bottom),
+                              s.client);
+                    EXPECT_EQ(support::Place(Button(dialog, L"OK"), dialog), s.ok);
+                }
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+    }
 }
 
 TEST(SettingsDialog, TabVisitsTheControlsInDesignOrder) {
-    CleanSettingsKey key;
-    StartWith("1:2:0:22:1:0");
-    std::vector<std::wstring> visited;
-    auto record = [&](const DialogView& d) {
-        HWND focus = GetFocus();
-        visited.push_back(focus == d.OffsetBox(0)   ? L"<x>"
-                          : focus == d.OffsetBox(1) ? L"<y>"
-                                                    : Text(focus));
-        PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
-    };
-    std::vector<Step> steps(9, record);
-    steps.push_back([](const DialogView& d) { d.Click(L"Cancel"); });
-    RunDialog(steps);
-    const std::vector<std::wstring> expected{L"Dock with Kestrava Editor",
-                                             L"Bottom - Left",
-                                             L"<x>",
-                                             L"<y>",
-                                             L"Imperial",
-                                             L"Automatically Close when the Kestrava Editor Closes",
-                                             L"OK",
-                                             L"Cancel",
-                                             L"Dock with Kestrava Editor"};
-    EXPECT_EQ(visited, expected);
+    Ortelia o;
+    std::wstring visited;
+    WithDialog(o, [&](HWND dialog) {
+        SetFocus(Button(dialog, L"Dock with Kestrava Editor"));
+        for (int i = 0; i < 9; ++i) {
+            wchar_t cls[8] = L"";
+            GetClassNameW(GetFocus(), cls, 8);
+            visited +=
+                (lstrcmpiW(cls, L"Edit") ? support::Text(GetFocus()).substr(0, 6) : L"box") + L"|";
+            MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            IsDialogMessageW(dialog, &tab);
+        }
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(visited, L"Dock w|Top - |box|box|Metric|Automa|OK|Cancel|Dock w|");
 }
 
-TEST(SettingsDialog, OkStoresTheCodeOfTheSettingsInForce) {
+TEST(SettingsDialog, OkStoresTheSettingsAndTheMainWindowShowsThemAtOnce) {
     const struct {
         const char* stored;
-        const char* written;
-    } cases[] = {
-        {nullptr, "1:1:0:22:1:1"},
-        {"0:3:-5:40:0:0", "0:3:-5:40:0:0"},
-        {"1:2:7:8:0", "1:2:7:8:0:1"},     // five fields come back with six
-        {"1:7:0:22:1:1", "1:7:0:22:1:1"}, // a corner without a button is kept
-        {"2:1:2.5:3.5:-1:0:extra", "1:1:2:4:1:0"},
+        std::vector<const wchar_t*> clicks;
+        const wchar_t *x, *y; // nullptr: left as loaded
+        const char* code;
+    } rows[] = {
+        {nullptr, {}, nullptr, nullptr, "1:1:0:22:1:1"},
+        {"0:2:15:-9:0", {}, nullptr, nullptr, "0:2:15:-9:0:1"}, // five fields come back six
+        {nullptr,
+         {L"Dock with Kestrava Editor", L"Bottom - Left", L"Imperial"},
+         L"12px",
+         L"1 5",
+         "0:2:12:15:1:0"},
+        {nullptr,
+         {L"Automatically Close when the Kestrava Editor Closes", L"Top - Left"},
+         L"2.5",
+         L"3.5",
+         "1:0:2:4:0:1"},
+        {"1:7:0:22:1:1", {}, L"-3", L"", "1:7:-3:0:1:1"}, // no button: the corner is kept
+        {nullptr, {}, L"99999999999", L"-1e99", "1:1:2147483647:-2147483648:1:1"},
     };
-    for (const auto& c : cases) {
-        CleanSettingsKey key;
-        StartWith(c.stored);
-        const std::string inForce = CodeInForce();
-        SCOPED_TRACE(c.stored ? c.stored : "no stored code");
-        RunDialog({[](const DialogView& d) { d.Click(L"OK"); }});
-        const StoredValue v = ReadStored();
-        EXPECT_EQ(v.type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(v.Text(), c.written);
-        EXPECT_EQ(CodeInForce(), inForce) << "OK without changes keeps the settings";
-    }
-}
-
-TEST(SettingsDialog, OkAppliesTheChosenSettingsAtOnce) {
-    CleanSettingsKey key;
-    StartWith(nullptr);
-    RunDialog({[](const DialogView& d) {
-        d.Click(L"Dock with Kestrava Editor");
-        d.Click(L"Bottom - Left");
-        d.SetOffset(0, L"-7");
-        d.SetOffset(1, L"30");
-        d.Click(L"Automatically Close when the Kestrava Editor Closes");
-        d.Click(L"Imperial");
-        EXPECT_FALSE(d.Checked(L"Top - Right")) << "one corner per group";
-        EXPECT_FALSE(d.Checked(L"Metric")) << "one unit per group";
-        d.Click(L"OK");
-    }});
-    const auto& s = mMain::Settings();
-    EXPECT_FALSE(s.bDockEnabled);
-    EXPECT_EQ(s.iDockCorner, 2);
-    EXPECT_EQ(s.lDockOffsetX, -7);
-    EXPECT_EQ(s.lDockOffsetY, 30);
-    EXPECT_FALSE(s.bAutoClose);
-    EXPECT_FALSE(s.bMetric);
-    EXPECT_EQ(ReadStored().Text(), "0:2:-7:30:0:0");
-}
-
-// The boxes' texts go through the offset rule (tested with the core) into the settings.
-TEST(SettingsDialog, OffsetTextsAreReadAsOffsets) {
-    const struct {
-        const wchar_t* text;
-        int32_t offset;
-    } cases[] = {{L"12px", 12}, {L"3.5", 4}, {L"-1e99", INT_MIN}};
-    for (const auto& c : cases) {
-        CleanSettingsKey key;
-        StartWith(nullptr);
-        SCOPED_TRACE("offset text \"" + Narrow(c.text) + "\"");
-        RunDialog({[&](const DialogView& d) {
-            d.SetOffset(0, c.text);
-            d.SetOffset(1, c.text);
-            d.Click(L"OK");
-        }});
-        EXPECT_EQ(mMain::Settings().lDockOffsetX, c.offset);
-        EXPECT_EQ(mMain::Settings().lDockOffsetY, c.offset);
-        const std::string n = std::to_string(c.offset);
-        EXPECT_EQ(ReadStored().Text(), "1:1:" + n + ":" + n + ":1:1");
-    }
-}
-
-TEST(SettingsDialog, CancelCloseBoxAndProgramEndChangeNothing) {
-    const struct {
-        const char* how;
-        Step close;
-    } ways[] = {
-        {"Cancel", [](const DialogView& d) { d.Click(L"Cancel"); }},
-        {"WM_CLOSE", [](const DialogView& d) { PostMessageW(d.hwnd, WM_CLOSE, 0, 0); }},
-        {"SC_CLOSE", [](const DialogView& d) { PostMessageW(d.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"CancelSettingsDialog", [](const DialogView&) { settings::CancelSettingsDialog(); }},
-    };
-    for (const char* stored : {static_cast<const char*>(nullptr), "0:3:4:5:0:0"}) {
-        for (const auto& way : ways) {
-            CleanSettingsKey key;
-            StartWith(stored);
-            const std::string before = CodeInForce();
-            const StoredValue storedBefore = ReadStored();
-            SCOPED_TRACE(std::string(way.how) + ", stored " + (stored ? stored : "nothing"));
-            RunDialog({[](const DialogView& d) {
-                           d.Click(L"Dock with Kestrava Editor");
-                           d.Click(L"Bottom - Left");
-                           d.SetOffset(0, L"99");
-                           d.Click(L"Automatically Close when the Kestrava Editor Closes");
-                           d.Click(L"Imperial");
-                       },
-                       way.close});
-            EXPECT_EQ(OpenDialog(), nullptr);
-            EXPECT_EQ(CodeInForce(), before);
-            const StoredValue after = ReadStored();
-            EXPECT_EQ(after.present, storedBefore.present);
-            EXPECT_EQ(after.bytes, storedBefore.bytes);
-        }
-    }
-}
-
-TEST(SettingsDialog, EnterAndEscapeDoNothing) {
-    const struct {
-        const char* name;
-        WPARAM key;
-        bool inOffsetBox;
-    } cases[] = {
-        {"Enter in an offset box", VK_RETURN, true},
-        {"Escape on the check box", VK_ESCAPE, false},
-    };
-    for (const auto& c : cases) {
-        CleanSettingsKey key;
-        StartWith(nullptr);
-        SCOPED_TRACE(c.name);
-        const Script run = RunDialog({
-            [&](const DialogView& d) {
-                d.SetOffset(0, L"9");
-                HWND target = c.inOffsetBox ? d.OffsetBox(0) : d.Find(L"Dock with Kestrava Editor");
-                SetFocus(target);
-                PostMessageW(target, WM_KEYDOWN, c.key, 1);
-                PostMessageW(target, WM_CHAR, c.key == VK_RETURN ? L'\r' : 0x1B, 1);
-                PostMessageW(target, WM_KEYUP, c.key, 0xC0000001);
-            },
-            [](const DialogView& d) {
-                EXPECT_TRUE(IsWindowVisible(d.hwnd)) << "the key closed the dialog";
-                EXPECT_EQ(d.Offset(0), "9");
-                d.Click(L"Cancel");
-            },
+    for (const auto& r : rows) {
+        Ortelia o(r.stored);
+        SetWindowTextW(o.Field(4, 0), L"10");
+        WithDialog(o, [&](HWND dialog) {
+            for (const wchar_t* caption : r.clicks)
+                SendMessageW(Button(dialog, caption), BM_CLICK, 0, 0);
+            if (r.x)
+                SetWindowTextW(Offset(dialog, 0), r.x);
+            if (r.y)
+                SetWindowTextW(Offset(dialog, 1), r.y);
+            SendMessageW(Button(dialog, L"OK"), BM_CLICK, 0, 0);
         });
-        EXPECT_FALSE(run.leftOpen);
-        EXPECT_EQ(CodeInForce(), "1:1:0:22:1:1");
-        EXPECT_FALSE(ReadStored().present) << "nothing written";
+        EXPECT_EQ(Stored(), r.code);
+        EXPECT_EQ(settings::ComposeSettingsCode(mMain::Settings()), r.code);
+        const bool metric = r.code[std::string(r.code).size() - 1] == '1';
+        EXPECT_EQ(o.Text(2, 2), metric ? L"19.00m" : L"62.34f");
+        EXPECT_EQ(o.Text(3, 2), metric ? L"30.49m" : L"259.06f");
+        EXPECT_EQ(support::Text(support::Children(o.Page(3), L"Static").at(0)),
+                  metric ? L"Kmph" : L"Mph");
+        EXPECT_EQ(o.Text(4, 1), L"32.81") << "the converter is not recomputed";
+        EXPECT_TRUE(o.Topmost() && IsWindowEnabled(o.W()));
     }
 }
 
-TEST(SettingsDialog, FailedRegistryWriteStillClosesAndTheNewSettingsHold) {
-    CleanSettingsKey key;
-    StartWith("1:1:0:22:1:1");
-    ReadOnlySettingsKey readOnly;
-    const Script run = RunDialog({[](const DialogView& d) {
-        d.Click(L"Imperial");
-        d.SetOffset(1, L"40");
-        d.Click(L"OK");
-    }});
-    EXPECT_FALSE(run.leftOpen);
-    EXPECT_EQ(OpenDialog(), nullptr);
-    EXPECT_EQ(CodeInForce(), "1:1:0:40:1:0") << "settings apply for this run";
-    EXPECT_EQ(ReadStored().bytes, "1:1:0:22:1:1") << "the old code stays";
-}
-
-TEST(SettingsDialog, ProgramQuitWhileOpenClosesAsCancelAndPassesTheQuitOn) {
-    CleanSettingsKey key;
-    StartWith(nullptr);
-    RunDialog({[](const DialogView& d) {
-        d.Click(L"Imperial");
-        PostQuitMessage(3);
-    }});
-    MSG msg;
-    const bool quitPending = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-    EXPECT_TRUE(quitPending) << "WM_QUIT swallowed by the dialog's loop";
-    if (quitPending) {
-        EXPECT_EQ(msg.wParam, 3u);
+TEST(SettingsDialog, CancelTheCloseBoxEnterAndEscapeChangeNothing) {
+    for (int way = 0; way < 4; ++way) {
+        Ortelia o("1:1:0:22:1:1");
+        WithDialog(o, [&](HWND dialog) {
+            SendMessageW(Button(dialog, L"Imperial"), BM_CLICK, 0, 0);
+            SetWindowTextW(Offset(dialog, 0), L"40");
+            if (way >= 2) { // neither button is the default or the cancel button
+                MSG key{Offset(dialog, 0),
+                        WM_KEYDOWN,
+                        WPARAM(way == 2 ? VK_RETURN : VK_ESCAPE),
+                        0,
+                        0,
+                        {}};
+                IsDialogMessageW(dialog, &key);
+                EXPECT_TRUE(IsWindow(dialog)) << way;
+            }
+            if (way == 1)
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            else
+                SendMessageW(Button(dialog, L"Cancel"), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(Stored(), "1:1:0:22:1:1") << way;
+        EXPECT_EQ(settings::ComposeSettingsCode(mMain::Settings()), "1:1:0:22:1:1") << way;
+        EXPECT_EQ(o.Text(2, 2), L"19.00m");
     }
-    EXPECT_EQ(CodeInForce(), "1:1:0:22:1:1");
-    EXPECT_FALSE(ReadStored().present);
+    // The program ending while the dialog is open: closed as Cancel, the quit passed on.
+    Ortelia o;
+    WithDialog(o, [](HWND) { PostQuitMessage(7); });
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 7u);
+    EXPECT_FALSE(Shown(L"OrteliaSettings"));
+    EXPECT_EQ(Stored(), "(none)");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Desktop colour schemes for the tests and pictures: every system colour set at once for
+// Desktop colour schemes for the pictures: every system colour set at once for
 // the lifetime of a guard, and given back afterwards.
 #pragma once
 
@@ -8,22 +8,11 @@
 
 #include <array>
 
-namespace testing_support {
+namespace screenshots {
 
 // COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30).
 inline constexpr int kSysColourCount = 31;
 using Scheme = std::array<COLORREF, kSysColourCount>;
-
-// A scheme whose colours all differ from each other's neighbours, each channel raised by
-// `lift` (0 to 40): two schemes with different lifts differ in every colour by the same
-// amount, and so does every blend of their colours, such as smoothed text.
-inline Scheme TestScheme(int lift) {
-    Scheme s{};
-    for (int i = 0; i < kSysColourCount; ++i)
-        s[static_cast<size_t>(i)] =
-            RGB((i * 53) % 200 + lift, (i * 97 + 31) % 200 + lift, (i * 29 + 67) % 200 + lift);
-    return s;
-}
 
 // The "High Contrast Black" scheme of Windows: white and yellow on black.
 inline Scheme HighContrastBlack() {
@@ -77,4 +66,4 @@ class SchemeGuard {
     Scheme saved_{};
 };
 
-} // namespace testing_support
+} // namespace screenshots

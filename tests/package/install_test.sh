@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The packages as a user meets them, under Wine on a private display and prefix: the zip
+# holds the program and its texts; the MSI needs no administrator rights, installs without
+# a dialog into the user's programs folder with a Start-menu shortcut; the installed
+# program runs and ends cleanly; the uninstall leaves none of it behind. Makes the
+# packages with scripts/package --check (two builds, same bytes) unless given them.
+#
+#   tests/package/install_test.sh [PACKAGE_DIR]
+#
+# Prints "ok - ..." or "not ok - ..." per check; fails if any check failed.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/../.."
+source scripts/lib/deps.sh
+source scripts/lib/wine.sh
+deps_ensure package
+name=ortelia-$(sed -nE 's/^project\(Ortelia VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+failures=0
+check() { # DESCRIPTION COMMAND...
+    if "${@:2}"; then echo "ok - $1"; else echo "not ok - $1"; failures=$((failures + 1)); fi
+}
+
+packages=${1:-}
+if [[ -z "$packages" ]]; then
+    packages=$(mktemp -d)
+    harness_on_exit "rm -rf $(printf %q "$packages")"
+    check "two clean builds give the same zip and MSI" \
+        scripts/package --check --out "$packages" --build-dir "$packages/build"
+fi
+zip=$packages/$name-win64.zip msi=$packages/$name-win64.msi
+check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test \
+    "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" == \
+    "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
+words=$(msiinfo suminfo "$msi" | sed -nE 's/^Source: ([0-9]+).*/\1/p')
+check "the MSI needs no administrator rights" test $((words & 8)) -ne 0
+check "the MSI installs for this user into the user's programs folder" bash -c \
+    "! msiinfo export '$msi' Property | grep -q ^ALLUSERS &&
+     msiinfo export '$msi' Directory | grep -q 'UserProgramsFolder	LocalAppDataFolder	Programs'"
+
+xvfb_start >/dev/null
+wine_prefix_create 96 >/dev/null
+profile="$WINEPREFIX/drive_c/users/$(whoami)/AppData"
+installed=$profile/Local/Programs/Ortelia
+shortcut="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Ortelia.lnk"
+check "msiexec /i installs without a dialog" wine msiexec /i "$(winepath -w "$msi")" /qn
+check "the packaged program and its texts are in %LOCALAPPDATA%\\Programs\\Ortelia" bash -c \
+    "unzip -p '$zip' $name/ortelia.exe | cmp -s - '$installed/ortelia.exe' &&
+     test -f '$installed/README.md' -a -f '$installed/LICENSE' -a -f '$installed/CHANGELOG.md'"
+check "a Start-menu shortcut is there" test -f "$shortcut"
+cmake --build --preset windows --target blackbox_tests >/dev/null
+check "the installed program docks, ends with status 0 and writes nothing" env \
+    ORTELIA_EXE="$(winepath -w "$installed/ortelia.exe")" wine build/windows/tests/blackbox_tests.exe \
+    --gtest_brief=1 --gtest_filter=Program.EndsWithStatusZeroAndWritesNothing
+check "msiexec /x uninstalls without a dialog" wine msiexec /x "$(winepath -w "$msi")" /qn
+check "the program, its shortcut and the installer's registry values are gone" bash -c \
+    "test ! -e '$installed' -a ! -e '$shortcut' &&
+     ! wine reg query 'HKCU\\Software\\Quillon\\Ortelia\\Install' >/dev/null 2>&1"
+((failures == 0)) || { echo "$failures package checks failed"; exit 1; }
+echo "all package checks passed"
