@@ -10,14 +10,12 @@
 #include <string>
 #include <tuple>
 
-namespace {
-
-auto Fields(const settings::Settings& s) {
+static auto Fields(const settings::Settings& s) {
     return std::tie(s.bDockEnabled, s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY, s.bAutoClose,
                     s.bMetric, s.bEditorSeen);
 }
 
-void CheckComposed(const settings::Settings& s) {
+static void CheckComposed(const settings::Settings& s) {
     const std::string code = settings::ComposeSettingsCode(s);
     FUZZ_CHECK(std::count(code.begin(), code.end(), ':') == 5);
     const auto parsed = settings::ParseSettingsCode(code);
@@ -27,8 +25,6 @@ void CheckComposed(const settings::Settings& s) {
     settings::ApplyStoredSettings(*parsed, back);
     FUZZ_CHECK(Fields(back) == Fields(s));
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string code(reinterpret_cast<const char*>(data), size);

@@ -7,73 +7,58 @@
 
 #include <initializer_list>
 #include <iterator>
-#include <string>
 
 namespace {
 
 using support::PumpUntil;
+using support::Text;
 
 class Program {
   public:
-    Program() {
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        // The build's program, or the one ORTELIA_EXE names (such as an installed one).
+    Program() { // the build's program, or the one ORTELIA_EXE names (an installed one)
         wchar_t exe[MAX_PATH] = L"" ORTELIA_EXE;
         GetEnvironmentVariableW(L"ORTELIA_EXE", exe, MAX_PATH);
         std::wstring command = L"\"" + std::wstring(exe) + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
         EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &si, &pi_));
+    }
+    ~Program() {
+        TerminateProcess(pi_.hProcess, 99); // if it still runs
+        CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
     }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    ~Program() {
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(pi_.hProcess, 99);
-        CloseHandle(pi_.hProcess);
-    }
-    // The program's visible top-level window of a class (and title), or nullptr.
-    HWND Window(const wchar_t* cls, const wchar_t* title = nullptr) const {
-        const HWND first = FindWindowExW(nullptr, nullptr, cls, title);
-        for (HWND h = first; h; h = FindWindowExW(nullptr, h, cls, title)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid == pi_.dwProcessId && IsWindowVisible(h))
-                return h;
-        }
-        return nullptr;
-    }
+    // The program's visible top-level window of a class (and title), once there is one.
     HWND Await(const wchar_t* cls, const wchar_t* title = nullptr) const {
         HWND found = nullptr;
-        PumpUntil([&] { return (found = Window(cls, title)) != nullptr; }, 5000);
+        PumpUntil([&] {
+            for (HWND h = nullptr; !found && (h = FindWindowExW(nullptr, h, cls, title));) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                found = pid == pi_.dwProcessId && IsWindowVisible(h) ? h : nullptr;
+            }
+            return found != nullptr;
+        });
         return found;
     }
-    // The exit code, or -1 if the program still runs after `ms`.
-    long Exit(int ms = 3000) const {
-        DWORD code = 0;
-        PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, ms);
-        return GetExitCodeProcess(pi_.hProcess, &code) && code != STILL_ACTIVE ? long(code) : -1;
+    // The exit code, or -1 while the program still runs.
+    long Exit() const {
+        DWORD code = STILL_ACTIVE;
+        PumpUntil([&] { return GetExitCodeProcess(pi_.hProcess, &code) && code != STILL_ACTIVE; });
+        return code == STILL_ACTIVE ? -1 : long(code);
     }
 
   private:
     PROCESS_INFORMATION pi_{};
 };
 
-// Another program's control's text, asked for by message.
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[256] = L"";
-    SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    return text;
+std::wstring SpeedUnit(HWND main) {
+    return Text(
+        support::Children(support::Children(main, L"OrteliaTabContainer").at(3), L"Static")[0]);
 }
 
-HWND SpeedUnit(HWND main) {
-    const auto pages = support::Children(main, L"OrteliaTabContainer");
-    return pages.size() == 5 ? support::Children(pages[3], L"Static").at(0) : nullptr;
-}
-
-// Keys as a user types them, into the foreground window: each entry a key with the
-// modifiers held before it.
+// Keys as a user types them into the window: each a key with the modifiers before it.
 void Keys(HWND window, std::initializer_list<std::initializer_list<WORD>> chords) {
     SetForegroundWindow(window);
     PumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
@@ -84,7 +69,7 @@ void Keys(HWND window, std::initializer_list<std::initializer_list<WORD>> chords
         for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
             input.push_back({INPUT_KEYBOARD, {.ki = {*key, 0, KEYEVENTF_KEYUP, 0, 0}}});
         SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-        support::Pump(150);
+        PumpUntil([] { return false; }, 150);
     }
 }
 
@@ -94,78 +79,65 @@ TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
     Program ortelia;
     const HWND box = ortelia.Await(L"#32770", L"Ortelia");
     ASSERT_TRUE(box);
-    EXPECT_FALSE(ortelia.Window(L"OrteliaMain")) << "the box comes first";
+    EXPECT_FALSE(IsWindowVisible(FindWindowW(L"OrteliaMain", nullptr))) << "the box comes first";
     std::wstring text;
     for (HWND t : support::Children(box, L"Static"))
-        text += TextOf(t);
+        text += Text(t);
     EXPECT_EQ(text, L"Invalid Settings Code");
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
-    ASSERT_TRUE(main);
-    EXPECT_EQ(TextOf(SpeedUnit(main)), L"Kmph");
+    EXPECT_EQ(SpeedUnit(main), L"Kmph");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(ortelia.Exit(), 0);
     EXPECT_EQ(support::Stored(), "1:2:3");
 }
 
-TEST(Program, EndsWithStatusZeroAndWritesNothing) {
-    for (int way = 0; way < 3; ++way) {
+TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
+    // Ended by the close box, or by the editor closing with auto-close on.
+    for (const char* code : {"1:0:0:0:0:1", "1:0:0:0:1:1"}) {
         support::CleanKey key;
-        const char* code = way == 2 ? "1:0:0:0:1:1" : "1:0:0:0:0:1"; // closing with the editor
         support::Store(REG_SZ, code);
-        HWND editor = CreateWindowExW(0, L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
-                                      200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
+        const HWND editor =
+            CreateWindowExW(0, L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE, 200, 200,
+                            600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
-        ASSERT_TRUE(main);
-        // Docked on the real timer, into the top-left corner.
-        EXPECT_TRUE(PumpUntil(
-            [&] {
-                RECT r{};
-                return GetWindowRect(main, &r) && r.left == 200 && r.top == 200;
-            },
-            2500));
-        if (way == 0)
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        else if (way == 1)
-            Keys(main, {{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}); // the menu's Exit
-        else
+        EXPECT_TRUE(PumpUntil([&] { // into the editor's top-left corner
+            RECT r{};
+            return GetWindowRect(main, &r) && r.left == 200 && r.top == 200;
+        }));
+        if (code[8] == '1')
             DestroyWindow(editor);
-        EXPECT_EQ(ortelia.Exit(), 0) << way;
-        EXPECT_EQ(support::Stored(), code) << way;
+        else
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(ortelia.Exit(), 0) << code;
+        EXPECT_EQ(support::Stored(), code);
         DestroyWindow(editor);
     }
 }
 
-TEST(Program, SettingsFromTheDialogAreStoredAndComeBackAfterARestart) {
+TEST(Program, SettingsOkPressedByAnotherProgramApplyAtOnceAndSurviveARestart) {
     support::CleanKey key;
     {
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
-        ASSERT_TRUE(main);
         Keys(main, {{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}); // the menu's "Settings..."
         const HWND dialog = ortelia.Await(L"OrteliaSettings");
         ASSERT_TRUE(dialog);
-        // Another program fills the dialog in and presses OK.
-        const auto button = [&](const wchar_t* caption) {
-            return FindWindowExW(dialog, nullptr, L"Button", caption);
-        };
-        SendMessageW(button(L"Imperial"), BM_CLICK, 0, 0);
-        SendMessageW(button(L"Bottom - Left"), BM_CLICK, 0, 0);
+        for (const wchar_t* option : {L"Imperial", L"Bottom - Left"})
+            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", option), BM_CLICK, 0, 0);
         const auto boxes = support::Children(dialog, L"Edit");
         SendMessageW(boxes.at(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
         SendMessageW(boxes.at(1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-7"));
-        SendMessageW(button(L"OK"), BM_CLICK, 0, 0);
-        EXPECT_TRUE(PumpUntil([&] { return TextOf(SpeedUnit(main)) == L"Mph"; }, 500))
-            << "applied at once, not at the next tick";
+        SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"OK"), BM_CLICK, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return SpeedUnit(main) == L"Mph"; }, 500)) << "not at a tick";
         EXPECT_EQ(support::Stored(), "1:2:12:-7:1:0");
-        PostMessageW(main, WM_CLOSE, 0, 0);
+        Keys(main, {{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}); // the menu's "Exit"
         EXPECT_EQ(ortelia.Exit(), 0);
     }
     Program again;
     const HWND main = again.Await(L"OrteliaMain");
-    ASSERT_TRUE(main);
-    EXPECT_EQ(TextOf(SpeedUnit(main)), L"Mph");
+    EXPECT_EQ(SpeedUnit(main), L"Mph");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(again.Exit(), 0);
 }

@@ -15,56 +15,28 @@
 namespace {
 
 TEST(FieldValue, TakesTheLongestLeadingNumber) {
+    // clang-format off
     const struct {
-        std::string text;
+        const char* text;
         double value;
     } rows[] = {
-        {"1.0", 1},
-        {"12.5.3", 12.5},
-        {"3-4", 3},
-        {"1,5", 1},
-        {"", 0},
-        {".", 0},
-        {"-", 0},
-        {"5-", 5},
-        {"--", 0},
-        {"1.2.3", 1.2},
-        {"-3", -3},
-        {"+5", 5},
-        {".5", 0.5},
-        {"-.25", -0.25},
-        {"12px", 12},
-        {"1 5", 15},
-        {" \t- 2\n.5", -2.5},
-        {"1\r5", 1},
-        {"x5", 0},
-        {"1e3", 1000},
-        {"1D2", 100},
-        {"2.5E-1", 0.25},
-        {"1d+2", 100},
-        {"1e", 1},
-        {"1e+x", 1},
-        {"e5", 0},
-        {"&H10", 16},
-        {"&hff", 255},
-        {"&O17", 15},
-        {"&o8", 0},
-        {"&H", 0},
-        {"&X1", 0},
-        {"& H 1 0", 16},
-        {"&HFFFFFFFF", 4294967295.0},
-        {"1e999", HUGE_VAL},
-        {"-1e999", -HUGE_VAL},
-        {"1e-999", 0},
-        {std::string(400, '9'), HUGE_VAL},
-        {"0." + std::string(400, '0') + "1e500", 1e99},
-        {"0." + std::string(499, '0') + "1e100", 0},
-        {"1e99999999999999999999", HUGE_VAL},
-        {std::string(10000, ' ') + "42", 42},
-        {"&H" + std::string(10000, 'F'), HUGE_VAL},
+        {"1.0", 1}, {"12.5.3", 12.5}, {"3-4", 3}, {"1,5", 1}, {"", 0}, {".", 0}, {"-", 0},
+        {"5-", 5}, {"--", 0}, {"1.2.3", 1.2}, {"-3", -3}, {"+5", 5}, {".5", 0.5}, {"-.25", -0.25},
+        {"12px", 12}, {"1 5", 15}, {" \t- 2\n.5", -2.5}, {"1\r5", 1}, {"x5", 0}, {"1e3", 1000},
+        {"1D2", 100}, {"2.5E-1", 0.25}, {"1d+2", 100}, {"1e", 1}, {"1e+x", 1}, {"e5", 0},
+        {"&H10", 16}, {"&hff", 255}, {"&O17", 15}, {"&o8", 0}, {"&H", 0}, {"&X1", 0},
+        {"& H 1 0", 16}, {"&HFFFFFFFF", 4294967295.0}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL},
+        {"1e-999", 0}, {"1e99999999999999999999", HUGE_VAL}
     };
+    // clang-format on
     for (const auto& r : rows)
-        EXPECT_EQ(calc::FieldValue(r.text), r.value) << '"' << r.text.substr(0, 30) << '"';
+        EXPECT_EQ(calc::FieldValue(r.text), r.value) << '"' << r.text << '"';
+    // Beyond the double range after hundreds of digits, and texts of thousands.
+    EXPECT_EQ(calc::FieldValue(std::string(400, '9')), HUGE_VAL);
+    EXPECT_EQ(calc::FieldValue("0." + std::string(400, '0') + "1e500"), 1e99);
+    EXPECT_EQ(calc::FieldValue("0." + std::string(499, '0') + "1e100"), 0);
+    EXPECT_EQ(calc::FieldValue(std::string(10000, ' ') + "42"), 42);
+    EXPECT_EQ(calc::FieldValue("&H" + std::string(10000, 'F')), HUGE_VAL);
 }
 
 TEST(NumberText, RoundingAndTheThreeLayouts) {
@@ -79,38 +51,24 @@ TEST(NumberText, RoundingAndTheThreeLayouts) {
         EXPECT_EQ(calc::RoundTo(r.x, r.decimals), r.rounded) << r.x << " to " << r.decimals;
 
     // "2": two-decimal text; "m"/"f": length text, metric or imperial; "0": whole number.
+    // clang-format off
     const struct {
         char layout;
         double x;
         std::string text;
     } rows[] = {
-        {'2', 5.5228, "5.52"},
-        {'2', 0.3, "0.30"},
-        {'2', 4976.068, "4976.07"},
-        {'2', -19.037, "-19.04"},
-        {'2', -0.001, "0.00"},
-        {'2', 0.125, "0.12"},
-        {'2', 1e20, "100000000000000000000.00"},
-        {'2', HUGE_VAL, "--"},
-        {'2', NAN, "--"},
-        {'2', 1.7e308, "--"},
-        {'m', 19, "19.00m"},
-        {'f', 19, "62.34f"},
-        {'m', 39, "39.00m"},
-        {'f', 39, "127.95f"},
-        {'f', 7, "22.97f"},
-        {'f', 16.3139, "53.51f"},
-        {'f', -0.001, "0.00f"},
-        {'m', HUGE_VAL, "--"},
-        {'f', 1e307, "--"},
+        {'2', 5.5228, "5.52"}, {'2', 0.3, "0.30"}, {'2', 4976.068, "4976.07"},
+        {'2', -19.037, "-19.04"}, {'2', -0.001, "0.00"}, {'2', 0.125, "0.12"},
+        {'2', 1e20, "100000000000000000000.00"}, {'2', HUGE_VAL, "--"}, {'2', NAN, "--"},
+        {'2', 1.7e308, "--"}, {'m', 19, "19.00m"}, {'f', 19, "62.34f"}, {'m', 39, "39.00m"},
+        {'f', 39, "127.95f"}, {'f', 7, "22.97f"}, {'f', 16.3139, "53.51f"}, {'f', -0.001, "0.00f"},
+        {'m', HUGE_VAL, "--"}, {'f', 1e307, "--"},
         // Feet halfway between two cents where feet * 100 is no longer exact: away from 0.
         {'f', 20000278001920.03, "65617709979790.13f"},
-        {'f', -165377619899556.88, "-542577493106612.13f"},
-        {'0', -0.0, "0"},
-        {'0', -45, "-45"},
-        {'0', 135, "135"},
-        {'0', NAN, "--"},
+        {'f', -165377619899556.88, "-542577493106612.13f"}, {'0', -0.0, "0"}, {'0', -45, "-45"},
+        {'0', 135, "135"}, {'0', NAN, "--"}
     };
+    // clang-format on
     for (const auto& r : rows) {
         const std::string text = r.layout == '2'   ? calc::TwoDecimalText(r.x)
                                  : r.layout == '0' ? calc::WholeNumberText(r.x)
@@ -120,52 +78,36 @@ TEST(NumberText, RoundingAndTheThreeLayouts) {
 }
 
 TEST(Formulas, TheDesignersExamples) {
+    // clang-format off
     const struct {
         int n;
         std::string in0, in1;
         bool metric;
         std::string result, extra;
     } rows[] = {
-        {1, "90", "10", true, "5.52", ""},
-        {1, "180", "10", true, "13.33", ""},
-        {1, "45", "100", true, "26.52", ""},
-        {1, "300", "1000", true, "4976.07", ""},
-        {1, "0", "10", true, "0.00", ""},
-        {1, "500", "10", false, "-19.04", ""},
-        {1, "500", "0", true, "0.00", ""},
-        {1, "90", "2", true, "1.10", ""},
-        {1, "90", "25", true, "13.81", ""},
-        {1, "90", "1e400", true, "--", ""},
-        {2, "1.0", "1.0", true, "-45° or 135°", ""},
-        {2, "2", "1", true, "-27° or 153°", ""},
-        {2, "1", "2", true, "-63° or 117°", ""},
-        {2, "1", "-1", true, "45° or -135°", ""},
-        {2, "-1", "1", true, "-135° or 45°", ""},
-        {2, "1", "0", true, "0° or -180°", ""},
-        {2, "-1", "0", true, "-180° or 0°", ""},
-        {2, "0", "1", true, "-90° or 90°", ""},
-        {2, "0", "-1", false, "90° or -90°", ""},
-        {2, "100", "0.5", true, "0° or -180°", ""},
-        {2, "-100", "-0.5", true, "180° or 0°", ""},
-        {2, "0", "0", true, "--", ""},
-        {2, "", "-", true, "--", ""},
-        {2, "1e999", "1e999", true, "--", ""},
-        {3, "6", "2", true, "19.00m", ""},
-        {3, "6", "2", false, "62.34f", ""},
-        {3, "8", "4", true, "39.00m", ""},
-        {3, "8", "4", false, "127.95f", ""},
-        {3, "", "", true, "7.00m", ""},
-        {3, "", "", false, "22.97f", ""},
-        {4, "88", "1.0", true, "30.49m", "2.49 sec"},
-        {4, "100", "1.5", true, "26.25m", "1.89 sec"},
+        {1, "90", "10", true, "5.52", ""}, {1, "180", "10", true, "13.33", ""},
+        {1, "45", "100", true, "26.52", ""}, {1, "300", "1000", true, "4976.07", ""},
+        {1, "0", "10", true, "0.00", ""}, {1, "500", "10", false, "-19.04", ""},
+        {1, "500", "0", true, "0.00", ""}, {1, "90", "2", true, "1.10", ""},
+        {1, "90", "25", true, "13.81", ""}, {1, "90", "1e400", true, "--", ""},
+        {2, "1.0", "1.0", true, "-45° or 135°", ""}, {2, "2", "1", true, "-27° or 153°", ""},
+        {2, "1", "2", true, "-63° or 117°", ""}, {2, "1", "-1", true, "45° or -135°", ""},
+        {2, "-1", "1", true, "-135° or 45°", ""}, {2, "1", "0", true, "0° or -180°", ""},
+        {2, "-1", "0", true, "-180° or 0°", ""}, {2, "0", "1", true, "-90° or 90°", ""},
+        {2, "0", "-1", false, "90° or -90°", ""}, {2, "100", "0.5", true, "0° or -180°", ""},
+        {2, "-100", "-0.5", true, "180° or 0°", ""}, {2, "0", "0", true, "--", ""},
+        {2, "", "-", true, "--", ""}, {2, "1e999", "1e999", true, "--", ""},
+        {3, "6", "2", true, "19.00m", ""}, {3, "6", "2", false, "62.34f", ""},
+        {3, "8", "4", true, "39.00m", ""}, {3, "8", "4", false, "127.95f", ""},
+        {3, "", "", true, "7.00m", ""}, {3, "", "", false, "22.97f", ""},
+        {4, "88", "1.0", true, "30.49m", "2.49 sec"}, {4, "100", "1.5", true, "26.25m", "1.89 sec"},
         {4, "88", "1.0", false, "259.06f", "4.01 sec"},
-        {4, "40", "1.0", false, "53.51f", "1.82 sec"},
-        {4, "0", "1", true, "0.00m", "0.00 sec"},
+        {4, "40", "1.0", false, "53.51f", "1.82 sec"}, {4, "0", "1", true, "0.00m", "0.00 sec"},
         // No acceleration, no launch: neither output exists.
-        {4, "88", "0", true, "--", "--"},
-        {4, "88", ".", false, "--", "--"},
-        {4, "1e400", "1", true, "--", "--"},
+        {4, "88", "0", true, "--", "--"}, {4, "88", ".", false, "--", "--"},
+        {4, "1e400", "1", true, "--", "--"}
     };
+    // clang-format on
     for (const auto& r : rows) {
         calc::FormulaResult out;
         ASSERT_TRUE(calc::Evaluate(r.n, r.in0, r.in1, r.metric, out)) << r.n;
@@ -211,14 +153,16 @@ TEST(Formulas, SameDigitsOnEveryPlatform) {
 
 TEST(KeyFilter, EachGroupsCharacters) {
     // Permissions (".", "-"); what passes; what is cancelled.
+    // clang-format off
     const struct {
         bool decimal, minus;
         std::string passes, cancelled;
     } rows[] = {
         {false, false, "0123456789\b\r", ".-, aE+/:\x03\x16\x18\x1a\x1b\t"},
         {true, false, "0123456789\b\r.", "-, aE+\x03\x16\x18\x1a"},
-        {true, true, "0123456789\b\r.-", ", aE+\x03\x16\x18\x1a"},
+        {true, true, "0123456789\b\r.-", ", aE+\x03\x16\x18\x1a"}
     };
+    // clang-format on
     for (const auto& r : rows) {
         for (char c : r.passes + r.cancelled) {
             int16_t code = static_cast<unsigned char>(c);
@@ -235,19 +179,21 @@ TEST(KeyFilter, EachGroupsCharacters) {
 }
 
 TEST(Converter, BothWaysForBothPairs) {
+    // clang-format off
     const struct {
         const calc::ConverterPair& pair;
         int index;
         std::string text, partner;
     } rows[] = {
-        {calc::kMetresFeet, 0, "1", "3.28"},    {calc::kMetresFeet, 0, "10", "32.81"},
+        {calc::kMetresFeet, 0, "1", "3.28"}, {calc::kMetresFeet, 0, "10", "32.81"},
         {calc::kMetresFeet, 0, "-5", "-16.40"}, {calc::kMetresFeet, 1, "1", "0.30"},
         {calc::kMetresFeet, 1, "3.28", "1.00"}, {calc::kKmphMph, 0, "1", "0.62"},
-        {calc::kKmphMph, 0, "100", "62.14"},    {calc::kKmphMph, 1, "1", "1.61"},
-        {calc::kKmphMph, 1, "100", "160.93"},   {calc::kMetresFeet, 0, "", "0.00"},
-        {calc::kMetresFeet, 1, "-", "0.00"},    {calc::kKmphMph, 0, ".", "0.00"},
-        {calc::kKmphMph, 1, "1e400", "--"},
+        {calc::kKmphMph, 0, "100", "62.14"}, {calc::kKmphMph, 1, "1", "1.61"},
+        {calc::kKmphMph, 1, "100", "160.93"}, {calc::kMetresFeet, 0, "", "0.00"},
+        {calc::kMetresFeet, 1, "-", "0.00"}, {calc::kKmphMph, 0, ".", "0.00"},
+        {calc::kKmphMph, 1, "1e400", "--"}
     };
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(calc::PartnerText(r.pair, r.index, r.text), r.partner)
             << r.index << " \"" << r.text << '"';

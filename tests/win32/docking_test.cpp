@@ -7,26 +7,21 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
 using support::PumpUntil;
 using support::Shown;
-using support::Soon;
 
 // A top-level window standing in for the editor, or for any other program's window.
 struct Window {
     HWND hwnd;
-    Window(const std::wstring& title, RECT r, bool visible = true)
-        : hwnd(CreateWindowExW(
-              0, L"STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), r.left,
-              r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr)) {}
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
+    Window(const std::wstring& title, int x, int y, bool visible = true)
+        : hwnd(CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | (visible ? WS_VISIBLE : 0),
+                               x, y, 900, 700, nullptr, nullptr, nullptr, nullptr)) {}
     ~Window() { DestroyWindow(hwnd); }
-    void Move(int x, int y) const {
-        SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    void Move(int x, int y) const { SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE); }
 };
 
 std::string Edges(const RECT& r) {
@@ -34,10 +29,10 @@ std::string Edges(const RECT& r) {
            "," + std::to_string(r.bottom);
 }
 
-TEST(Docking, EachCornerOfARealEditorWithItsOffsets) {
+TEST(Docking, IntoEachCornerOfARealEditorWithItsOffsets) {
     Ortelia o;
-    Window editor(L"Untitled - Kestrava Editor", {150, 120, 1050, 820});
-    // The window's edge nearest each side of the corner, worked from the editor's edges.
+    Window editor(L"Untitled - Kestrava Editor", 150, 120); // to 1050, 820
+    // The window's edges nearest the corner, worked from the editor's edges.
     const struct {
         int16_t corner;
         int32_t ox, oy;
@@ -49,9 +44,7 @@ TEST(Docking, EachCornerOfARealEditorWithItsOffsets) {
                 {3, 0, 0, 1050, 820}};
     for (const auto& r : rows) {
         auto& s = mMain::Settings();
-        s.iDockCorner = r.corner;
-        s.lDockOffsetX = r.ox;
-        s.lDockOffsetY = r.oy;
+        std::tie(s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY) = std::tie(r.corner, r.ox, r.oy);
         o.Tick();
         const RECT m = o.Outer();
         EXPECT_EQ(r.corner % 2 ? m.right : m.left, r.x) << r.corner << ": " << Edges(m);
@@ -59,96 +52,72 @@ TEST(Docking, EachCornerOfARealEditorWithItsOffsets) {
     }
     EXPECT_TRUE(o.Topmost()) << "the z-order is not touched";
     // Dragged away, it goes back; the editor moved, it follows, keeping its size.
-    const RECT before = o.Outer();
+    const RECT docked = o.Outer();
     SetWindowPos(o.W(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     o.Tick();
-    EXPECT_EQ(Edges(o.Outer()), Edges(before));
+    EXPECT_EQ(Edges(o.Outer()), Edges(docked));
     editor.Move(250, 100);
     o.Tick();
-    EXPECT_EQ(o.Outer().right, 1150);
-    EXPECT_EQ(o.Outer().bottom, 800);
-    EXPECT_EQ(o.Outer().right - o.Outer().left, before.right - before.left);
+    const RECT moved = o.Outer();
+    EXPECT_EQ(Edges(moved), std::to_string(1150 - (docked.right - docked.left)) + "," +
+                                std::to_string(800 - (docked.bottom - docked.top)) + ",1150,800");
 }
 
-TEST(Docking, SeenEditorsCloseTheProgramOnlyWhenAutoCloseIsOn) {
+TEST(Docking, FollowsTheHigherOfTwoEditorsAndClosesOnlyAfterOneWasSeen) {
     // Docking off, or a corner without a button: never moved, but still tracked.
     for (const char* code : {"0:1:0:22:1:1", "1:7:0:22:1:1"}) {
         Ortelia o(code);
         const RECT before = o.Outer();
-        auto editor = std::make_unique<Window>(L"x - KESTRAVA EDITOR", RECT{100, 100, 900, 700});
         o.Tick();
-        EXPECT_EQ(Edges(o.Outer()), Edges(before)) << code;
-        editor.reset();
+        EXPECT_TRUE(IsWindow(o.W())) << "never seen: stays";
+        {
+            Window editor(L"x - KESTRAVA EDITOR", 100, 100);
+            o.Tick();
+            EXPECT_EQ(Edges(o.Outer()), Edges(before)) << code;
+        }
         o.Tick();
         EXPECT_FALSE(IsWindow(o.W())) << code;
     }
     Ortelia o("1:1:0:22:0:1");
-    o.Tick();
     {
-        Window editor(L"a - Kestrava Editor", {0, 0, 800, 600});
+        Window first(L"one - Kestrava Editor", 0, 0), second(L"two - Kestrava Editor", 200, 50);
         o.Tick();
+        EXPECT_EQ(o.Outer().right, 1100);
+        first.Move(0, 0);
+        o.Tick();
+        EXPECT_EQ(o.Outer().right, 900);
     }
     o.Tick();
     EXPECT_TRUE(IsWindow(o.W())) << "auto-close off";
     mMain::Settings().bAutoClose = true;
     o.Tick();
     EXPECT_FALSE(IsWindow(o.W())) << "switched on while the editor is gone";
-    Ortelia never;
-    never.Tick();
-    EXPECT_TRUE(IsWindow(never.W())) << "an editor never seen never closes it";
 }
 
-TEST(Docking, FollowsTheHigherOfTwoEditors) {
-    Ortelia o;
-    Window first(L"one - Kestrava Editor", {0, 0, 700, 500});
-    Window second(L"two - Kestrava Editor", {100, 50, 1100, 850});
-    o.Tick();
-    EXPECT_EQ(o.Outer().right, 1100);
-    first.Move(0, 0);
-    o.Tick();
-    EXPECT_EQ(o.Outer().right, 700);
-}
-
-TEST(Docking, TicksGoOnWhileTheMenuOrTheDialogIsOpen) {
+TEST(Docking, TicksGoOnWhileTheMenuOrTheDialogIsOpenAndMayEndTheProgram) {
     for (bool dialog : {false, true}) {
         Ortelia o;
-        Window editor(L"m - Kestrava Editor", {100, 100, 900, 700});
+        auto editor = std::make_unique<Window>(L"m - Kestrava Editor", 0, 0);
         LONG right = 0;
-        Soon watch([&] {
-            const HWND open = dialog ? Shown(L"OrteliaSettings") : Shown(L"#32768");
-            if (!open)
+        support::Soon watch([&] {
+            if (!Shown(dialog ? L"OrteliaSettings" : L"#32768"))
                 return false;
             PumpUntil([&] { return o.Outer().right == 900; }, 2500); // the real 1 s timer
             right = o.Outer().right;
-            return (dialog ? PostMessageW(open, WM_CLOSE, 0, 0) : EndMenu()) != FALSE;
-        });
-        dialog ? o.main.mnuSettings_Click() : o.main.ShowPopup();
-        EXPECT_EQ(right, 900) << (dialog ? "dialog" : "menu");
-    }
-}
-
-TEST(Docking, AutoCloseWhileTheMenuOrTheDialogIsOpenEndsCleanly) {
-    for (bool dialog : {false, true}) {
-        Ortelia o;
-        auto editor = std::make_unique<Window>(L"q - Kestrava Editor", RECT{100, 100, 900, 700});
-        o.Tick();
-        const HWND window = o.W();
-        Soon close([&] {
-            if (!(dialog ? Shown(L"OrteliaSettings") : Shown(L"#32768")))
-                return false;
             editor.reset();
             o.Tick();
             return true;
         });
+        const HWND window = o.W();
         dialog ? o.main.mnuSettings_Click() : o.main.ShowPopup();
-        EXPECT_TRUE(close.Done()) << (dialog ? "dialog" : "menu");
-        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << (dialog ? "dialog" : "menu");
+        EXPECT_EQ(right, 900) << (dialog ? "dialog" : "menu");
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << "closed, then the window";
         EXPECT_FALSE(Shown(L"OrteliaSettings"));
         EXPECT_EQ(support::Stored(), "(none)") << "closed as Cancel";
     }
 }
 
-TEST(WindowFunctions, TitleSearchAndHostileTitles) {
+TEST(WindowFunctions, TitleSearchAmongHostileTitlesAndTheTopmostBand) {
     const struct {
         std::wstring title;
         bool matches;
@@ -162,27 +131,24 @@ TEST(WindowFunctions, TitleSearchAndHostileTitles) {
                 {L"\u00C9t\u00E9 - Kestrava Editor \u4E2D", true},
                 {std::wstring(32768, L'k') + L" - Kestrava Editor", true}};
     for (const auto& r : rows) {
-        Window window(r.title, {0, 0, 100, 100}, false);
+        Window window(r.title, 0, 0, false);
         const HWND found = mWindowFunctions::FindWindowByTitle(window.hwnd, "- Kestrava Editor");
         EXPECT_EQ(found == window.hwnd, r.matches) << r.title.size() << " characters";
         EXPECT_EQ(mWindowFunctions::GetWindowTitle(window.hwnd).size(),
                   static_cast<size_t>(GetWindowTextLengthA(window.hwnd)));
     }
-    HWND gone = Window(L"gone - Kestrava Editor", {10, 10, 90, 90}).hwnd;
-    EXPECT_EQ(Edges(mWindowFunctions::GetWindowRectangle(gone)), "0,0,0,0");
-    EXPECT_EQ(mWindowFunctions::GetWindowTitle(gone), "");
-}
-
-TEST(WindowFunctions, TopmostBandWithoutActivatingOrMoving) {
-    Window window(L"band", {40, 50, 240, 150}, false);
-    mWindowFunctions::SetTopmost(window.hwnd);
-    EXPECT_TRUE(IsWindowVisible(window.hwnd));
-    EXPECT_TRUE(GetWindowLongW(window.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_NE(GetForegroundWindow(), window.hwnd);
-    EXPECT_EQ(Edges(mWindowFunctions::GetWindowRectangle(window.hwnd)), "40,50,240,150");
-    mWindowFunctions::SetNotTopmost(window.hwnd);
-    EXPECT_FALSE(GetWindowLongW(window.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(IsWindowVisible(window.hwnd));
+    const HWND gone = Window(L"gone - Kestrava Editor", 10, 10).hwnd;
+    EXPECT_EQ(Edges(mWindowFunctions::GetWindowRectangle(gone)) +
+                  mWindowFunctions::GetWindowTitle(gone),
+              "0,0,0,0");
+    Window band(L"band", 40, 50, false);
+    mWindowFunctions::SetTopmost(band.hwnd);
+    EXPECT_TRUE(IsWindowVisible(band.hwnd) && GetForegroundWindow() != band.hwnd);
+    EXPECT_TRUE(GetWindowLongW(band.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(Edges(mWindowFunctions::GetWindowRectangle(band.hwnd)), "40,50,940,750");
+    mWindowFunctions::SetNotTopmost(band.hwnd);
+    EXPECT_FALSE(GetWindowLongW(band.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(IsWindowVisible(band.hwnd));
 }
 
 } // namespace

@@ -8,72 +8,69 @@
 
 namespace {
 
-using support::PumpUntil;
+using support::Place;
 using support::Shown;
 using support::Soon;
 
-// The design's layout units at 15, 12 and 10 per pixel, rounded half up, by hand.
-TEST(MainWindow, StartsTopmostWithItsDesignAtThisDensity) {
+// A test-installed hook counts the reads of a field (one per run of its calculator) and
+// the writes of another, and sees whether the main window is still topmost as it goes.
+int gReads, gWrites;
+HWND gRead, gWritten, gMain;
+bool gTopmostAtEnd;
+LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    gReads += m->hwnd == gRead && m->message == WM_GETTEXT;
+    gWrites += m->hwnd == gWritten && m->message == WM_SETTEXT;
+    if (m->hwnd == gMain && m->message == WM_DESTROY)
+        gTopmostAtEnd = GetWindowLongW(gMain, GWL_EXSTYLE) & WS_EX_TOPMOST;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Rectangles from the design's layout units at 15, 12 and 10 per pixel, rounded half up.
+TEST(MainWindow, StartsTopmostWithTheStoredUnitsAndItsDesignAtThisDensity) {
     const struct {
         int dpi;
         const char *client, *header, *page, *result, *line;
-    } rows[] = {
-        {96, "403x63", "0,0 401x25", "0,24 401x37", "252,8 77x19", "200,0 1x37"},
-        {120, "504x79", "0,0 501x31", "0,30 501x46", "315,10 96x24", "250,0 1x46"},
-        {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55"},
-    };
-    const int dpi = support::ScreenDpi();
-    Ortelia o;
-    EXPECT_EQ(support::Text(o.W()), L"Ortelia");
-    EXPECT_TRUE(o.Topmost() && IsWindowVisible(o.W()));
-    EXPECT_EQ(o.VisiblePages(), (std::vector<int>{0, 1, 2, 3, 4})) << "stacked, page 0 on top";
-    for (const auto& r : rows) {
-        if (r.dpi != dpi)
-            continue;
-        RECT client{};
-        GetClientRect(o.W(), &client);
-        EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), r.client);
-        EXPECT_EQ(support::Place(o.Header(), o.W()), r.header);
-        EXPECT_EQ(support::Place(o.Page(3), o.W()), r.page);
-        EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), r.result);
-        EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static").at(2), o.Page(4)), r.line);
-        return;
-    }
-    ADD_FAILURE() << "no rows for " << dpi << " dpi";
-}
-
-TEST(MainWindow, ResultsShowTheStoredUnitsFromTheStart) {
-    const struct {
-        const char* code;
-        const wchar_t *station, *lim, *time, *unit;
-    } rows[] = {{nullptr, L"19.00m", L"30.49m", L"2.49 sec", L"Kmph"},
-                {"1:1:0:22:1:0", L"62.34f", L"259.06f", L"4.01 sec", L"Mph"}};
-    for (const auto& r : rows) {
-        Ortelia o(r.code);
+    } sizes[] = {{96, "403x63", "0,0 401x25", "0,24 401x37", "252,8 77x19", "200,0 1x37"},
+                 {120, "504x79", "0,0 501x31", "0,30 501x46", "315,10 96x24", "250,0 1x46"},
+                 {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55"}};
+    for (const char* code : {"1:1:0:22:1:1", "1:1:0:22:1:0"}) {
+        Ortelia o(code);
+        const bool metric = code[11] == '1';
+        EXPECT_EQ(support::Text(o.W()), L"Ortelia");
+        EXPECT_TRUE(o.Topmost() && IsWindowVisible(o.W()));
+        EXPECT_EQ(o.Visible(), L"01234") << "stacked, page 0 on top";
         EXPECT_EQ(o.Text(0, 2), L"5.52");
         EXPECT_EQ(o.Text(1, 2), L"-45\u00B0 or 135\u00B0");
-        EXPECT_EQ(o.Text(2, 2), r.station);
-        EXPECT_EQ(o.Text(3, 2), r.lim);
-        const auto labels = support::Children(o.Page(3), L"Static");
-        EXPECT_EQ(support::Text(labels.at(0)), r.unit);
-        EXPECT_EQ(support::Text(labels.at(2)), r.time);
-        EXPECT_EQ(o.Text(4, 1), L"3.28");
-        EXPECT_EQ(o.Text(4, 3), L"0.62");
+        EXPECT_EQ(o.Text(2, 2), metric ? L"19.00m" : L"62.34f");
+        EXPECT_EQ(o.Text(3, 2), metric ? L"30.49m" : L"259.06f");
+        EXPECT_EQ(support::Text(support::Children(o.Page(3), L"Static").at(2)),
+                  metric ? L"2.49 sec" : L"4.01 sec");
+        EXPECT_EQ(o.SpeedUnit(), metric ? L"Kmph" : L"Mph");
+        EXPECT_EQ(o.Text(4, 1) + o.Text(4, 3), L"3.280.62");
+        for (const auto& s : sizes)
+            if (s.dpi == support::ScreenDpi()) {
+                EXPECT_EQ(support::Client(o.W()), s.client);
+                EXPECT_EQ(Place(o.Header(), o.W()), s.header);
+                EXPECT_EQ(Place(o.Page(3), o.W()), s.page);
+                EXPECT_EQ(Place(o.Field(0, 2), o.Page(0)), s.result);
+                EXPECT_EQ(Place(support::Children(o.Page(4), L"Static").at(2), o.Page(4)), s.line);
+            }
     }
 }
 
 TEST(MainWindow, KeyFilterOfEachGroupThroughWmChar) {
+    // The text after typing 7 . - , blank a 5 and Backspace into an empty field.
     const struct {
         int page, field;
-        const wchar_t* after; // the text after typing 7 . - , blank a 5 and Backspace
+        const wchar_t* after;
     } rows[] = {{0, 0, L"7"}, {0, 1, L"7"},  {1, 0, L"7.-"}, {1, 1, L"7.-"}, {2, 0, L"7"},
                 {2, 1, L"7"}, {3, 0, L"7."}, {3, 1, L"7."},  {4, 0, L"7.-"}, {4, 3, L"7.-"}};
     Ortelia o;
     for (const auto& r : rows) {
-        const HWND field = o.Field(r.page, r.field);
-        SetWindowTextW(field, L"");
-        Ortelia::Type(field, L"7.-, a5\b");
-        EXPECT_EQ(support::Text(field), r.after) << r.page << "/" << r.field;
+        SetWindowTextW(o.Field(r.page, r.field), L"");
+        Ortelia::Type(o.Field(r.page, r.field), L"7.-, a5\b");
+        EXPECT_EQ(o.Text(r.page, r.field), r.after) << r.page << "/" << r.field;
     }
     for (int page = 0; page < 4; ++page) {
         const std::wstring before = o.Text(page, 2);
@@ -82,87 +79,59 @@ TEST(MainWindow, KeyFilterOfEachGroupThroughWmChar) {
     }
 }
 
-// A test-installed hook counts the reads of the other input (one per run of the
-// calculator) and the writes of the result, and sees whether the main window is still
-// topmost as it goes.
-int gReads, gWrites;
-HWND gOther, gResult, gMain;
-bool gTopmostAtEnd;
-LRESULT CALLBACK Count(int code, WPARAM wp, LPARAM lp) {
-    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-    gReads += m->hwnd == gOther && m->message == WM_GETTEXT;
-    gWrites += m->hwnd == gResult && m->message == WM_SETTEXT;
-    if (m->hwnd == gMain && m->message == WM_DESTROY)
-        gTopmostAtEnd = GetWindowLongW(gMain, GWL_EXSTYLE) & WS_EX_TOPMOST;
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
 TEST(MainWindow, EachKeystrokeRecomputesTwiceAndWritesTheResultOnce) {
-    const struct {
-        int page;
-        const wchar_t* result; // after typing 3 into the second input
-    } rows[] = {{0, L"1.66"}, {1, L"-72\u00B0 or 108\u00B0"}, {2, L"25.00m"}, {3, L"10.16m"}};
+    // The result after typing 3 into the second input, its whole text selected.
+    const wchar_t* results[] = {L"1.66", L"-72\u00B0 or 108\u00B0", L"25.00m", L"10.16m"};
     Ortelia o;
-    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId());
-    for (const auto& r : rows) {
-        SetFocus(o.Field(r.page, 1));
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
+    for (int page = 0; page < 4; ++page) {
+        SetFocus(o.Field(page, 1));
         gReads = gWrites = 0;
-        gOther = o.Field(r.page, 0);
-        gResult = o.Field(r.page, 2);
-        Ortelia::Type(o.Field(r.page, 1), L"3");
-        EXPECT_EQ(o.Text(r.page, 2), r.result) << r.page;
-        EXPECT_EQ(gReads, 2) << "runs on page " << r.page;
-        EXPECT_EQ(gWrites, 1) << "result writes on page " << r.page;
+        gRead = o.Field(page, 0);
+        gWritten = o.Field(page, 2);
+        Ortelia::Type(o.Field(page, 1), L"3");
+        EXPECT_EQ(o.Text(page, 2), results[page]);
+        EXPECT_EQ(gReads, 2) << "runs on page " << page;
+        EXPECT_EQ(gWrites, 1) << "result writes on page " << page;
     }
     UnhookWindowsHookEx(hook);
 }
 
-TEST(MainWindow, TypingAndPastingRecompute) {
+TEST(MainWindow, FocusSelectsAllAndTypingOrPastingRecomputes) {
     Ortelia o;
     const HWND radius = o.Field(0, 1);
-    SetFocus(radius);
-    Ortelia::Type(radius, L"2");
-    EXPECT_EQ(o.Text(0, 2), L"1.10");
-    Ortelia::Type(radius, L"5.");
-    EXPECT_EQ(o.Text(0, 2), L"13.81");
-    Ortelia::Type(radius, L"\b\b");
-    EXPECT_EQ(o.Text(0, 2), L"0.00");
-    // Pasted text is not filtered; the field rule reads it: 1,5x is 1.
-    SendMessageW(radius, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"1,5x"));
-    EXPECT_EQ(support::Text(radius), L"1,5x");
-    EXPECT_EQ(o.Text(0, 2), L"0.55");
-    // The converter writes the partner only; the typed text stays as typed.
-    SetWindowTextW(o.Field(4, 1), L"1");
-    EXPECT_EQ(o.Text(4, 0), L"0.30");
-    SetWindowTextW(o.Field(4, 1), L"3.28");
-    EXPECT_EQ(o.Text(4, 0), L"1.00");
-    EXPECT_EQ(o.Text(4, 1), L"3.28");
-    SetWindowTextW(o.Field(4, 0), L"-5");
-    EXPECT_EQ(o.Text(4, 1), L"-16.40");
-    SetWindowTextW(o.Field(4, 3), L"100");
-    EXPECT_EQ(o.Text(4, 2), L"160.93");
-    EXPECT_EQ(o.Text(4, 0), L"-5") << "the other pair is untouched";
-    SetWindowTextW(o.Field(4, 2), L".");
-    EXPECT_EQ(o.Text(4, 3), L"0.00");
-}
-
-TEST(MainWindow, FocusByKeyboardOrMouseSelectsTheWholeText) {
-    Ortelia o;
-    for (bool mouse : {false, true}) {
-        const HWND field = o.Field(2, mouse ? 1 : 0);
-        if (mouse)
-            SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(radius, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); // a click focuses
+    DWORD from = 9, to = 9;
+    SendMessageW(radius, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_TRUE(GetFocus() == radius && from == 0 && to == 2) << from << "-" << to;
+    const struct {
+        const wchar_t *typed, *pasted, *result;
+    } steps[] = {{L"2", nullptr, L"1.10"},
+                 {L"5.", nullptr, L"13.81"},
+                 {L"\b\b", nullptr, L"0.00"},
+                 {nullptr, L"1,5x", L"0.55"}}; // pasting: unfiltered
+    for (const auto& s : steps) {
+        if (s.typed)
+            Ortelia::Type(radius, s.typed);
         else
-            SetFocus(field);
-        DWORD from = 9, to = 9;
-        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                     reinterpret_cast<LPARAM>(&to));
-        EXPECT_EQ(GetFocus(), field);
-        EXPECT_EQ(from, 0u);
-        EXPECT_EQ(to, 1u);
+            SendMessageW(radius, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(s.pasted));
+        EXPECT_EQ(o.Text(0, 2), s.result);
     }
-    Ortelia::Type(o.Field(2, 1), L"4");
-    EXPECT_EQ(o.Text(2, 2), L"31.00m") << "the digit replaced the selection";
+    // The converter writes the partner only; the typed text stays as typed.
+    const struct {
+        int field;
+        const wchar_t *text, *partner;
+    } pairs[] = {{1, L"1", L"0.30"},
+                 {1, L"3.28", L"1.00"},
+                 {0, L"-5", L"-16.40"},
+                 {3, L"100", L"160.93"},
+                 {2, L".", L"0.00"}};
+    for (const auto& p : pairs) {
+        SetWindowTextW(o.Field(4, p.field), p.text);
+        EXPECT_EQ(o.Text(4, p.field ^ 1), p.partner);
+        EXPECT_EQ(o.Text(4, p.field), p.text);
+    }
+    EXPECT_EQ(o.Text(4, 0), L"-5") << "the other pair is untouched";
 }
 
 TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenu) {
@@ -175,24 +144,20 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenu) {
                 {o.Page(0), WM_RBUTTONDOWN, true},  {o.W(), WM_LBUTTONDOWN, false},
                 {o.W(), WM_MBUTTONDOWN, false},     {o.Header(), WM_LBUTTONDOWN, false},
                 {o.Page(0), WM_MBUTTONDOWN, false}, {o.Field(0, 0), WM_RBUTTONDOWN, false}};
-    // Above every caption on the header; below the fields on the page.
-    const LPARAM at = MAKELPARAM(395, 3);
     for (const auto& r : rows) {
         std::wstring items;
         Soon close([&] {
             const HWND menu = Shown(L"#32768");
-            if (!menu)
-                return false;
             const auto h = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-            for (int i = 0; i < GetMenuItemCount(h); ++i) {
-                wchar_t text[32] = L"-";
+            for (int i = 0; menu && i < GetMenuItemCount(h); ++i) {
+                wchar_t text[32] = L"";
                 GetMenuStringW(h, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
                 items += (i ? L"|" : L"") + std::wstring(*text ? text : L"-");
             }
-            EndMenu();
-            return true;
+            return menu && EndMenu();
         });
-        SendMessageW(r.target, r.message, 0, r.target == o.Page(0) ? MAKELPARAM(100, 30) : at);
+        // Above every caption on the header; below the fields on the page.
+        SendMessageW(r.target, r.message, 0, r.target == o.Page(0) ? MAKELPARAM(100, 30) : 3);
         EXPECT_EQ(items, r.opens ? L"Settings...|-|Exit" : L"") << r.message << " on " << r.target;
     }
 }
@@ -211,42 +176,35 @@ TEST(MainWindow, KeyboardSwitchesPagesAndGoesRoundThePage) {
                  {{VK_CONTROL, VK_MENU}, VK_TAB, 3}};
     for (const auto& s : steps) {
         o.Press(s.modifiers, s.key);
-        EXPECT_EQ(o.VisiblePages(), std::vector<int>{s.page});
+        EXPECT_EQ(o.Visible(), std::to_wstring(s.page));
         EXPECT_EQ(GetFocus(), o.Field(s.page, 0)) << "the page's first field";
     }
     // Tab and Shift+Tab go round the page in view: LIM Length's three fields.
-    const HWND order[] = {o.Field(3, 1), o.Field(3, 2), o.Field(3, 0), o.Field(3, 2)};
-    for (int i = 0; i < 4; ++i) {
-        o.Press(i < 3 ? std::initializer_list<int>{} : std::initializer_list<int>{VK_SHIFT},
+    for (int k : {1, 2, 0, -1}) {
+        o.Press(k < 0 ? std::initializer_list<int>{VK_SHIFT} : std::initializer_list<int>{},
                 VK_TAB);
-        EXPECT_EQ(GetFocus(), order[i]) << "step " << i;
+        EXPECT_EQ(GetFocus(), o.Field(3, k < 0 ? 2 : k));
     }
-    // Shift+F10 opens the popup menu.
     Soon close([] { return Shown(L"#32768") && EndMenu(); });
     o.Press({VK_SHIFT}, VK_F10);
-    EXPECT_TRUE(close.Done());
+    EXPECT_TRUE(close.Done()) << "Shift+F10 opens the popup menu";
     EXPECT_EQ(o.Text(3, 0), L"88") << "no key reached a field";
 }
 
 TEST(MainWindow, ExitAndTheCloseBoxLeaveTheTopmostBandAndWriteNothing) {
     for (bool exitItem : {true, false}) {
         Ortelia o("1:2:5:6:0:1");
-        EXPECT_TRUE(o.Topmost());
         gMain = o.W();
         gTopmostAtEnd = true;
-        const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId());
-        if (exitItem) {
-            Soon choose([&] {
-                const HWND menu = Shown(L"#32768");
-                return menu && PostMessageW(menu, WM_KEYDOWN, VK_UP, 0) &&
-                       PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-            });
-            o.main.ShowPopup();
-        } else {
-            SendMessageW(o.W(), WM_CLOSE, 0, 0);
-        }
+        const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
+        Soon choose([&] {
+            const HWND menu = Shown(L"#32768"); // the last item, "Exit"
+            return menu && PostMessageW(menu, WM_KEYDOWN, VK_UP, 0) &&
+                   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        });
+        exitItem ? o.main.ShowPopup() : (void)SendMessageW(o.W(), WM_CLOSE, 0, 0);
         UnhookWindowsHookEx(hook);
-        EXPECT_FALSE(IsWindow(o.W())) << (exitItem ? "Exit" : "close box");
+        EXPECT_FALSE(IsWindow(gMain)) << (exitItem ? "Exit" : "close box");
         EXPECT_FALSE(gTopmostAtEnd) << "out of the topmost band before it went";
         EXPECT_EQ(support::Stored(), "1:2:5:6:0:1");
     }

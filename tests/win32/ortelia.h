@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <vector>
 
 struct Ortelia {
     support::CleanKey key;
@@ -20,13 +19,9 @@ struct Ortelia {
             support::Store(REG_SZ, code);
         EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr)));
     }
-    Ortelia(const Ortelia&) = delete;
-    Ortelia& operator=(const Ortelia&) = delete;
     ~Ortelia() {
-        if (IsWindow(W()))
-            DestroyWindow(W());
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        DestroyWindow(W());
+        for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
         }
     }
     HWND W() const { return main.Handle(); }
@@ -35,11 +30,13 @@ struct Ortelia {
     // Edit k of page n: the two inputs and the result, or the converter's four boxes.
     HWND Field(int n, int k) const { return support::Children(Page(n), L"Edit").at(k); }
     std::wstring Text(int n, int k) const { return support::Text(Field(n, k)); }
-    std::vector<int> VisiblePages() const {
-        std::vector<int> shown;
+    std::wstring SpeedUnit() const {
+        return support::Text(support::Children(Page(3), L"Static")[0]);
+    }
+    std::wstring Visible() const { // the pages shown, as digits
+        std::wstring shown;
         for (int n = 0; n < 5; ++n)
-            if (IsWindowVisible(Page(n)))
-                shown.push_back(n);
+            shown += IsWindowVisible(Page(n)) ? std::to_wstring(n) : L"";
         return shown;
     }
     bool Topmost() const { return GetWindowLongW(W(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
@@ -53,8 +50,8 @@ struct Ortelia {
         for (wchar_t c : chars)
             SendMessageW(field, WM_CHAR, c, 1);
     }
-    // A key pressed with modifiers held, through the program's own loop: its keyboard
-    // commands first, then to the focused window.
+    // A key pressed with modifiers held, as the program's loop takes it: its keyboard
+    // commands first, then the focused window.
     void Press(std::initializer_list<int> modifiers, WPARAM key) {
         BYTE saved[256], held[256];
         GetKeyboardState(saved);
@@ -62,16 +59,14 @@ struct Ortelia {
         for (int m : modifiers)
             held[m] = 0x80;
         SetKeyboardState(held);
-        const bool system = key == VK_F10;
-        const HWND to = GetFocus() ? GetFocus() : W();
-        for (UINT message :
-             {system ? WM_SYSKEYDOWN : WM_KEYDOWN, system ? WM_SYSKEYUP : WM_KEYUP}) {
-            MSG msg{to, message, key, 1, 0, {}};
+        for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+            MSG msg{
+                GetFocus() ? GetFocus() : W(), message + (key == VK_F10 ? 4 : 0), key, 1, 0, {}};
             if (!main.PreTranslateMessage(msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
-            support::Pump(5);
+            support::PumpUntil([] { return false; }, 5);
         }
         SetKeyboardState(saved);
     }

@@ -16,30 +16,22 @@ namespace support {
 // dropped: a window under test that ends its program must not end the test.
 inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
+    for (MSG msg; !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
         if (std::chrono::steady_clock::now() > end)
             return false;
-        MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            if (msg.message != WM_QUIT) {
-                TranslateMessage(&msg);
+            if (msg.message != WM_QUIT)
                 DispatchMessageW(&msg);
-            }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return true;
-}
-inline void Pump(int ms) {
-    PumpUntil([] { return false; }, ms);
 }
 
 // Calls `step` every 20 ms, from whatever message loop runs meanwhile, until it returns
 // true. One at a time.
 class Soon {
   public:
-    explicit Soon(std::function<bool()> step) {
+    explicit Soon(std::function<bool()> step) : timer_(SetTimer(nullptr, 0, 20, &Tick)) {
         Step() = std::move(step);
-        timer_ = SetTimer(nullptr, 0, 20, &Tick);
     }
     Soon(const Soon&) = delete;
     Soon& operator=(const Soon&) = delete;
@@ -55,38 +47,35 @@ class Soon {
         return step;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        static bool running = false;
-        if (running || !Step())
+        static bool busy = false; // a step that pumps messages itself is not re-entered
+        if (busy || !Step())
             return;
-        running = true;
+        busy = true;
         if (Step()())
             Step() = nullptr;
-        running = false;
+        busy = false;
     }
     UINT_PTR timer_;
 };
 
 inline std::wstring Text(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    wchar_t text[256] = L"";
+    SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text)); // any process's
     return text;
 }
 
-// The children of `parent` of window class `cls`, in z-order (which is creation order).
+// The children of `parent` of a window class, in z-order (which is creation order).
 inline std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
     std::vector<HWND> found;
-    for (HWND h = FindWindowExW(parent, nullptr, cls, nullptr); h;
-         h = FindWindowExW(parent, h, cls, nullptr))
+    for (HWND h = nullptr; (h = FindWindowExW(parent, h, cls, nullptr));)
         found.push_back(h);
     return found;
 }
 
-// The visible window of a class and title ("#32768" for a menu, "#32770" for a message
-// box), or nullptr.
+// The visible window of a class (and title): "#32768" a menu, "#32770" a message box.
 inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     const HWND h = FindWindowW(cls, title);
-    return h && IsWindowVisible(h) ? h : nullptr;
+    return IsWindowVisible(h) ? h : nullptr;
 }
 
 inline int ScreenDpi() {
@@ -96,13 +85,20 @@ inline int ScreenDpi() {
     return dpi;
 }
 
-// A window's rectangle relative to another's client area: "left,top widthxheight".
+// A window's place in another's client area: "left,top widthxheight".
 inline std::string Place(HWND hwnd, HWND relativeTo) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&r), 2);
     return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+// A window's client area: "widthxheight".
+inline std::string Client(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return std::to_string(r.right) + "x" + std::to_string(r.bottom);
 }
 
 inline constexpr const char* kKey = "Software\\Quillon\\Ortelia";
@@ -115,28 +111,22 @@ struct CleanKey {
     ~CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
 };
 
-// Stores exactly `bytes` as the "Settings" value. A byte other than NUL follows them in
-// the buffer, so that the registry counts no terminator of its own.
+// Stores exactly `bytes` as the "Settings" value: a byte other than NUL follows them in
+// the buffer, so that the registry adds no terminator of its own.
 inline void Store(DWORD type, std::string bytes) {
     const auto size = static_cast<DWORD>(bytes.size());
     bytes.push_back('\x7F');
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Settings", 0, type, reinterpret_cast<const BYTE*>(bytes.data()), size);
-        RegCloseKey(key);
-    }
+    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Settings", type, bytes.data(), size);
 }
 
-// The stored value's bytes, without a terminating NUL; "(none)" without key or value.
+// The stored value without a terminating NUL; "(none)" without key or value.
 inline std::string Stored() {
     std::string bytes(4096, '\0');
     auto size = static_cast<DWORD>(bytes.size());
     if (RegGetValueA(HKEY_CURRENT_USER, kKey, "Settings", RRF_RT_ANY | RRF_NOEXPAND, nullptr,
-                     bytes.data(), &size) != ERROR_SUCCESS)
+                     bytes.data(), &size))
         return "(none)";
-    bytes.resize(size);
-    if (!bytes.empty() && bytes.back() == '\0')
-        bytes.pop_back();
+    bytes.resize(size - (size && !bytes[size - 1]));
     return bytes;
 }
 
