@@ -200,11 +200,25 @@ struct Main {
             DestroyWindow(main.Handle());
         Pump();
     }
+    // The pages, and the fields of a page, in creation order, as any outside tool finds
+    // them in the window tree.
+    static std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
+        std::vector<HWND> found;
+        for (HWND h = nullptr; (h = FindWindowExW(parent, h, cls, nullptr));)
+            found.push_back(h);
+        return found;
+    }
+    HWND Field(size_t page, size_t index) const {
+        return Children(Children(main.Handle(), L"OrteliaTabContainer").at(page), L"Edit")
+            .at(index);
+    }
     void ShowPage(size_t page) {
-        for (size_t i = 0; i < main.ucTab.size(); ++i)
-            ShowWindow(main.ucTab[i].Handle(), i == page ? SW_SHOW : SW_HIDE);
+        const auto pages = Children(main.Handle(), L"OrteliaTabContainer");
+        for (size_t i = 0; i < pages.size(); ++i)
+            ShowWindow(pages[i], i == page ? SW_SHOW : SW_HIDE);
         Pump();
     }
+    void Tick() const { SendMessageW(main.Handle(), WM_TIMER, app::frmMain::kDockTimer, 0); }
 };
 
 // ---------------------------------------------------------------------------------
@@ -258,25 +272,30 @@ double Keystroke(HWND input, HWND watched, wchar_t ch) {
     }
 }
 
-// Counts what happens to a result field: WM_SETTEXT calls and real text changes.
-struct WriteCounter {
-    HWND hwnd;
-    unsigned writes = 0, changes = 0;
-    explicit WriteCounter(HWND h) : hwnd(h) {
-        SetWindowSubclass(hwnd, &Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+// Counts, through a hook of this thread, what a keystroke costs a calculator: the runs
+// (each reads the field beside the typed one once) and the writes into the result field,
+// and how many of those writes changed its text.
+struct RunCounter {
+    static inline HWND read = nullptr, written = nullptr;
+    static inline unsigned reads = 0, writes = 0, changes = 0;
+    HHOOK hook;
+    RunCounter(HWND readField, HWND resultField) {
+        read = readField;
+        written = resultField;
+        reads = writes = changes = 0;
+        hook = SetWindowsHookExW(WH_CALLWNDPROC, &Proc, nullptr, GetCurrentThreadId());
     }
-    ~WriteCounter() { RemoveWindowSubclass(hwnd, &Proc, 1); }
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-        if (msg != WM_SETTEXT)
-            return DefSubclassProc(h, msg, wp, lp);
-        auto* c = reinterpret_cast<WriteCounter*>(self);
-        wchar_t before[128];
-        GetWindowTextW(h, before, 128);
-        const LRESULT r = DefSubclassProc(h, msg, wp, lp);
-        ++c->writes;
-        if (std::wcscmp(before, reinterpret_cast<const wchar_t*>(lp)) != 0)
-            ++c->changes;
-        return r;
+    ~RunCounter() { UnhookWindowsHookEx(hook); }
+    static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        reads += m->hwnd == read && m->message == WM_GETTEXT;
+        if (m->hwnd == written && m->message == WM_SETTEXT) {
+            wchar_t before[128];
+            GetWindowTextW(written, before, 128);
+            ++writes;
+            changes += std::wcscmp(before, reinterpret_cast<const wchar_t*>(m->lParam)) != 0;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
     }
 };
 
@@ -285,23 +304,21 @@ int KeystrokeBench(int count) {
     if (!m.ok)
         return 1;
     KillTimer(m.main.Handle(), app::frmMain::kDockTimer); // only keystrokes are measured
-    auto& f = m.main;
     // Design calculators are typed into their second input, the converter pairs into
-    // their first field; `calculator` 0 marks a converter pair.
+    // their first field; `calculator` 0 marks a converter pair. Fields by their place on
+    // the page: the calculators' two inputs and result, the converter's four boxes.
     struct Target {
         const char* name;
-        calc::NumberField* group;
-        int input, result;
-        size_t page;
+        size_t page, input, result, other;
         int calculator;
         const calc::ConverterPair* pair;
     } targets[] = {
-        {"cp_length", f.txtFormula1, 1, 2, 0, 1, nullptr},
-        {"banking", f.txtFormula2, 1, 2, 1, 2, nullptr},
-        {"station", f.txtFormula3, 1, 2, 2, 3, nullptr},
-        {"lim", f.txtFormula4, 1, 2, 3, 4, nullptr},
-        {"converter_m_ft", f.txtFormula5a, 0, 1, 4, 0, &calc::kMetresFeet},
-        {"converter_kmh_mph", f.txtFormula5b, 0, 1, 4, 0, &calc::kKmphMph},
+        {"cp_length", 0, 1, 2, 0, 1, nullptr},
+        {"banking", 1, 1, 2, 0, 2, nullptr},
+        {"station", 2, 1, 2, 0, 3, nullptr},
+        {"lim", 3, 1, 2, 0, 4, nullptr},
+        {"converter_m_ft", 4, 0, 1, 1, 0, &calc::kMetresFeet},
+        {"converter_kmh_mph", 4, 2, 3, 3, 0, &calc::kKmphMph},
     };
     // The text the result field must hold after `digit` was typed: the core's answer.
     auto expected = [&](const Target& t, wchar_t digit) {
@@ -309,19 +326,20 @@ int KeystrokeBench(int count) {
         if (t.pair)
             return calc::PartnerText(*t.pair, 0, typed);
         calc::FormulaResult out;
-        calc::Evaluate(t.calculator, t.group[0].Text(), typed, mMain::Settings().bMetric, out);
+        calc::Evaluate(t.calculator,
+                       controls::Narrow(controls::WindowText(m.Field(t.page, t.other))), typed,
+                       mMain::Settings().bMetric, out);
         return out.result;
     };
-    const HFONT font =
-        reinterpret_cast<HFONT>(SendMessageW(f.txtFormula1[1].Handle(), WM_GETFONT, 0, 0));
-    FloorEdit floor(f.txtFormula1[1].Handle(), font);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m.Field(0, 1), WM_GETFONT, 0, 0));
+    FloorEdit floor(m.Field(0, 1), font);
 
     int failures = 0, wrong = 0;
     wchar_t floorDigit = L'1';
     for (const Target& t : targets) {
         m.ShowPage(t.page);
-        const HWND input = t.group[t.input].Handle();
-        const HWND result = t.group[t.result].Handle();
+        const HWND input = m.Field(t.page, t.input);
+        const HWND result = m.Field(t.page, t.result);
         // Digits 1 to 9 in turn: each replaces the selected text with a different one,
         // so each keystroke gives a different result.
         wchar_t digit = L'1';
@@ -333,14 +351,13 @@ int KeystrokeBench(int count) {
         std::vector<double> times, floorTimes;
         times.reserve(static_cast<size_t>(count));
         floorTimes.reserve(static_cast<size_t>(count));
-        const unsigned runsBefore = f.RecalcRuns();
         for (int i = 0; i < count; ++i) {
             // The floor in the same stretch of time, so that load from elsewhere on the
             // machine falls on both alike.
             const double fl = Keystroke(floor.edit, floor.edit, floorDigit);
             next(floorDigit);
             const double us = Keystroke(input, result, digit);
-            if (controls::WindowText(result) != expected(t, digit))
+            if (controls::Narrow(controls::WindowText(result)) != expected(t, digit))
                 ++wrong;
             next(digit);
             if (us < 0 || fl < 0)
@@ -350,22 +367,21 @@ int KeystrokeBench(int count) {
                 floorTimes.push_back(fl);
             }
         }
-        const double runs = static_cast<double>(f.RecalcRuns() - runsBefore) / count;
         const std::string key = std::string("keystroke.") + t.name;
         Report(key + ".median_us", Median(times));
         Report(key + ".floor_median_us", Median(floorTimes));
-        if (t.calculator)
-            Report(key + ".recalcs_per_key", runs);
-        // What each keystroke writes into the result field, counted apart from timing.
+        // What each keystroke costs the calculator, counted apart from timing.
         {
-            WriteCounter counter(result);
+            const RunCounter counter(m.Field(t.page, t.other), result);
             const int n = 100;
             for (int i = 0; i < n; ++i) {
                 Keystroke(input, result, digit);
                 next(digit);
             }
-            Report(key + ".result_writes_per_key", static_cast<double>(counter.writes) / n);
-            Report(key + ".result_changes_per_key", static_cast<double>(counter.changes) / n);
+            if (t.calculator)
+                Report(key + ".recalcs_per_key", static_cast<double>(RunCounter::reads) / n);
+            Report(key + ".result_writes_per_key", static_cast<double>(RunCounter::writes) / n);
+            Report(key + ".result_changes_per_key", static_cast<double>(RunCounter::changes) / n);
         }
     }
     Report("keystroke.samples", count);
@@ -521,7 +537,7 @@ int DockBench(const std::vector<std::pair<int, int>>& sizes) {
         const int visited = BareWalk(m.main.Handle());
         for (int i = 0; i < 5; ++i) { // warm-up
             BareWalk(m.main.Handle());
-            m.main.tmrDock_Timer();
+            m.Tick();
         }
         std::vector<double> tick, walk;
         for (int i = 0; i < reps; ++i) {
@@ -529,7 +545,7 @@ int DockBench(const std::vector<std::pair<int, int>>& sizes) {
             BareWalk(m.main.Handle());
             walk.push_back((Now() - t) * 1e6);
             t = Now();
-            m.main.tmrDock_Timer();
+            m.Tick();
             tick.push_back((Now() - t) * 1e6);
         }
         const std::string key = "dock." + std::to_string(windows);
@@ -552,7 +568,7 @@ int HeapBench(int ticks, int windows, bool editor) {
     if (!others.Start(windows, editor))
         return 1;
     for (int i = 0; i < 1000; ++i) // reach the steady state: caches, first moves
-        m.main.tmrDock_Timer();
+        m.Tick();
     Pump();
     const HANDLE self = GetCurrentProcess();
     // Every measurement once before the baseline: a first use may allocate (the clock's
@@ -565,7 +581,7 @@ int HeapBench(int ticks, int windows, bool editor) {
     const double privateBefore = PrivateKiB(self);
     const double start = Now();
     for (int i = 0; i < ticks; ++i) {
-        m.main.tmrDock_Timer();
+        m.Tick();
         if (i % 1000 == 0)
             Pump(); // as the message loop would between ticks
     }

@@ -3,8 +3,8 @@
 // field-value rule within half a unit of the last digit (imperial lengths also within
 // half a centimetre, being rounded in metres first) and a few units in the last place.
 #include "calc/constants.h"
-#include "calc/field_value.h"
 #include "calc/number_text.h"
+#include "controls/field_value.h"
 #include "fuzz_check.h"
 
 #include <cfloat>
@@ -22,7 +22,7 @@ static void Check(std::string text, double x, double exact, size_t decimals, dou
     FUZZ_CHECK(decimals ? point == text.size() - 1 - decimals : point == std::string::npos);
     FUZZ_CHECK(text.find_first_not_of("-.0123456789") == std::string::npos);
     FUZZ_CHECK(text[0] != '-' || text.find_first_of("123456789") != std::string::npos);
-    const double back = calc::FieldValue(text);
+    const double back = controls::FieldValue(text);
     FUZZ_CHECK(std::fabs(back - exact) <= within + 16 * DBL_EPSILON * std::fabs(exact));
 }
 

@@ -2,6 +2,7 @@
 // more fields and composes to six that read back as the same settings; any settings
 // compose to a code that reads back as themselves; a text read as a dialog offset reads
 // back unchanged once the box shows it.
+#include "controls/field_value.h"
 #include "fuzz_check.h"
 #include "settings/settings_code.h"
 
@@ -34,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         settings::ApplyStoredSettings(*parsed, s);
         CheckComposed(s);
     }
-    const int32_t offset = settings::OffsetFromText(code);
-    FUZZ_CHECK(settings::OffsetFromText(std::to_string(offset)) == offset);
+    const int32_t offset = controls::Int32FieldValue(code);
+    FUZZ_CHECK(controls::Int32FieldValue(std::to_string(offset)) == offset);
     settings::Settings s; // the same bytes as flags, corner and offsets
     if (size >= 11) {
         std::memcpy(&s.iDockCorner, data + 1, 2);

@@ -6,7 +6,9 @@
 #include "controls/geometry.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 namespace app {
 
@@ -24,6 +26,25 @@ inline constexpr std::array<const char*, kPageCount> kTabCaptions{
 // The groups of fields: four calculators, then the converter's two pairs.
 enum class Group : int8_t { Formula1, Formula2, Formula3, Formula4, Formula5a, Formula5b };
 inline constexpr int kGroupCount = 6;
+inline constexpr int kMaxGroupSize = 3; // two inputs and a result
+
+// Control ids: the header, the pages after it, and each field's id, which says its group
+// and its index in the group, as a control array's name and index do.
+inline constexpr int kHeaderId = 10;
+inline constexpr int kFirstPageId = 20;
+inline constexpr int kFirstFieldId = 100;
+constexpr int FieldId(Group group, int index) {
+    return kFirstFieldId + static_cast<int>(group) * 10 + index;
+}
+constexpr bool IsFieldId(int id) {
+    return id >= kFirstFieldId && id < FieldId(Group::Formula5b, kMaxGroupSize);
+}
+constexpr Group GroupOfId(int id) {
+    return static_cast<Group>((id - kFirstFieldId) / 10);
+}
+constexpr int IndexOfId(int id) {
+    return (id - kFirstFieldId) % 10;
+}
 
 // Which typed characters each group accepts ("." and "-").
 inline constexpr std::array<calc::KeyPermissions, kGroupCount> kGroupKeys{{
@@ -100,5 +121,20 @@ inline constexpr std::array<ControlDesign, 9> kConverterControls{{
     {4, Kind::Label, {5160, kLabelTop, kConverterLabelWidth, kLabelHeight}, 33, "Mph", Group::Formula5b, -1},
 }};
 // clang-format on
+
+// Every control on the pages in creation order: the calculators' rows, the launch time,
+// then the converter.
+inline constexpr int kControlCount = 4 * 5 + 1 + 9;
+constexpr std::array<const ControlDesign*, kControlCount> AllControls() {
+    std::array<const ControlDesign*, kControlCount> all{};
+    size_t n = 0;
+    for (const auto* row : {&kCpLengthRow, &kBankingRow, &kStationRow, &kLimRow})
+        for (const ControlDesign& d : *row)
+            all[n++] = &d;
+    all[n++] = &kLimExtra;
+    for (const ControlDesign& d : kConverterControls)
+        all[n++] = &d;
+    return all;
+}
 
 } // namespace app

@@ -1,17 +1,17 @@
 #include "calc/formulas.h"
 
 #include "calc/constants.h"
-#include "calc/field_value.h"
 #include "calc/m3DMathematics.h"
 #include "calc/number_text.h"
+#include "controls/field_value.h"
 
 #include <cmath>
 
 namespace calc {
 
 FormulaResult CpLength(std::string_view degrees, std::string_view radius) {
-    const double theta = m3DMathematics::DegreesToRadians(FieldValue(degrees));
-    const double r = FieldValue(radius);
+    const double theta = m3DMathematics::DegreesToRadians(controls::FieldValue(degrees));
+    const double r = controls::FieldValue(radius);
     const double h = ((4.0 / 3.0) * std::tan(theta / 4.0)) * r;
     return {TwoDecimalText(h), {}};
 }
@@ -36,11 +36,11 @@ double BankAngle(double v, double l) {
 } // namespace
 
 FormulaResult ZeroGBanking(std::string_view vertical, std::string_view lateral) {
-    const double v = FieldValue(vertical);
-    const double l = FieldValue(lateral);
+    const double v = controls::FieldValue(vertical);
+    const double l = controls::FieldValue(lateral);
     if (v == 0.0 && l == 0.0)
         return {kNoResult, {}};
-    const double first = RoundTo(BankAngle(v, l), 0);
+    const double first = controls::RoundTo(BankAngle(v, l), 0);
     if (!std::isfinite(first))
         return {kNoResult, {}};
     const double second = first >= 0.0 ? first - 180.0 : first + 180.0;
@@ -48,17 +48,17 @@ FormulaResult ZeroGBanking(std::string_view vertical, std::string_view lateral) 
 }
 
 FormulaResult StationLength(std::string_view cars, std::string_view rows, bool metric) {
-    const double c = FieldValue(cars);
-    const double r = FieldValue(rows);
+    const double c = controls::FieldValue(cars);
+    const double r = controls::FieldValue(rows);
     return {LengthText(r * c + kStationAllowance, metric), {}};
 }
 
 FormulaResult LimLength(std::string_view speed, std::string_view acceleration, bool metric) {
-    double v = FieldValue(speed);
+    double v = controls::FieldValue(speed);
     if (!metric)
         v = v * kKmphPerMph;
     v = v * kMpsPerKmph;
-    const double a = FieldValue(acceleration) * kGravity;
+    const double a = controls::FieldValue(acceleration) * kGravity;
     if (a == 0.0) // no launch without acceleration: the time and length do not exist
         return {kNoResult, kNoResult};
     const double t = v / a;

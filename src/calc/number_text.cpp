@@ -1,6 +1,7 @@
 #include "calc/number_text.h"
 
 #include "calc/constants.h"
+#include "controls/field_value.h"
 
 #include <algorithm>
 #include <array>
@@ -26,16 +27,6 @@ std::string Fixed(double x, int decimals) {
     return text;
 }
 
-double RoundHalfEven(double x) {
-    const double lower = std::floor(x);
-    const double fraction = x - lower;
-    if (fraction > 0.5)
-        return lower + 1.0;
-    if (fraction < 0.5)
-        return lower;
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
 // y written with two decimals, rounded to the nearest with a tie going away from zero.
 // A tie is a value whose exact expansion ends in 5 at the third decimal: an odd number k
 // of eighths. Its cents, 12.5 k rounded away from zero, are counted in 64-bit integers,
@@ -58,13 +49,8 @@ std::string TwoDecimalsTiesAway(double y) {
 
 } // namespace
 
-double RoundTo(double x, int decimals) {
-    const double scale = std::pow(10.0, decimals);
-    return RoundHalfEven(x * scale) / scale;
-}
-
 std::string TwoDecimalText(double x) {
-    const double rounded = RoundTo(x, 2);
+    const double rounded = controls::RoundTo(x, 2);
     if (!std::isfinite(rounded))
         return kNoResult;
     return Fixed(rounded, 2);
@@ -75,7 +61,7 @@ std::string LengthText(double metres, bool metric) {
         const std::string text = TwoDecimalText(metres);
         return text == kNoResult ? text : text + "m";
     }
-    const double feet = RoundTo(metres, 2) * kFeetPerMetre;
+    const double feet = controls::RoundTo(metres, 2) * kFeetPerMetre;
     if (!std::isfinite(feet))
         return kNoResult;
     return TwoDecimalsTiesAway(feet) + "f";

@@ -9,10 +9,6 @@ namespace calc {
 // The placeholder for a result that does not exist.
 inline constexpr const char* kNoResult = "--";
 
-// x * 10^n rounded to the nearest whole number, a tie going to the even neighbour,
-// then divided by 10^n. n = 0 rounds to a whole number.
-double RoundTo(double x, int decimals);
-
 // x rounded to two decimals (ties to even), at least one integer digit, no grouping,
 // exactly two decimals, "-" for negatives, "0.00" for anything that rounds to zero.
 std::string TwoDecimalText(double x);

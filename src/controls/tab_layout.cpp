@@ -11,12 +11,12 @@ Line MakeLine(Point from, Point to, SysColour colour) {
 
 } // namespace
 
-TabLayout LayoutTabs(const std::vector<float>& captionWidths, int32_t selected, float scaleWidth) {
+TabLayout LayoutTabs(const std::vector<float>& captionWidths, int selected, float scaleWidth) {
     TabLayout layout;
     float x = kTabFirstLeft; // a running single-precision position, as the design measures
     double selectedLeft = 0, selectedRight = 0;
-    const auto count = static_cast<int32_t>(captionWidths.size());
-    for (int32_t i = 0; i < count; ++i) {
+    const auto count = static_cast<int>(captionWidths.size());
+    for (int i = 0; i < count; ++i) {
         const float w = captionWidths[i];
         const bool isSelected = i == selected;
         const float y = isSelected ? 0 : kTabRaise;
@@ -75,10 +75,10 @@ std::vector<Line> TabLayout::LinesInPaintOrder() const {
     return lines;
 }
 
-int32_t TabLayout::HitTest(Point p) const {
+int TabLayout::HitTest(Point p) const {
     for (std::size_t i = 0; i < tabs.size(); ++i)
         if (tabs[i].caption.Contains(p))
-            return static_cast<int32_t>(i);
+            return static_cast<int>(i);
     return -1;
 }
 

@@ -36,11 +36,11 @@ struct TabLayout {
     // under those of earlier ones; the baseline segments lie above every edge.
     std::vector<Line> LinesInPaintOrder() const;
     // The tab whose caption holds p, or -1: only captions react to clicks.
-    int32_t HitTest(Point p) const;
+    int HitTest(Point p) const;
 };
 
 // Lays out tabs whose captions are `captionWidths` wide, with `selected` raised (any
 // value; one outside the tabs raises none), in a header `scaleWidth` wide.
-TabLayout LayoutTabs(const std::vector<float>& captionWidths, int32_t selected, float scaleWidth);
+TabLayout LayoutTabs(const std::vector<float>& captionWidths, int selected, float scaleWidth);
 
 } // namespace controls

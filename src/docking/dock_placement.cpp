@@ -4,58 +4,40 @@
 #include <cmath>
 
 namespace docking {
+namespace {
 
-bool PlaceInCorner(const PixelRect& editor, int16_t corner, int32_t offsetX, int32_t offsetY,
-                   double width, double height, UnitsPerPixel units, DockPoint& out) {
-    const double tx = units.x, ty = units.y;
-    const double ox = offsetX * tx, oy = offsetY * ty;
-    double left, top;
-    switch (corner) {
-    case 0:
-        left = editor.left * tx + ox;
-        top = editor.top * ty + oy;
-        break;
-    case 1:
-        left = editor.right * tx - width - ox;
-        top = editor.top * ty + oy;
-        break;
-    case 2:
-        left = editor.left * tx + ox;
-        top = editor.bottom * ty - height - oy;
-        break;
-    case 3:
-        left = editor.right * tx - width - ox;
-        top = editor.bottom * ty - height - oy;
-        break;
-    default:
-        return false;
-    }
-    out.left = static_cast<float>(left);
-    out.top = top;
-    return true;
-}
-
-TickDecision DecideTick(bool editorFound, const PixelRect& editor, const settings::Settings& s,
-                        double width, double height, UnitsPerPixel units) {
-    TickDecision d{TickAction::None, {}, s.bEditorSeen};
-    if (editorFound) {
-        d.editorSeen = true;
-        if (s.bDockEnabled && PlaceInCorner(editor, s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY,
-                                            width, height, units, d.where))
-            d.action = TickAction::Dock;
-    } else if (s.bAutoClose && s.bEditorSeen) {
-        d.action = TickAction::Unload;
-    }
-    return d;
-}
-
-int32_t LayoutToPixel(double units, float unitsPerPixel) {
-    // Window positions travel as 16-bit signed words in some messages.
-    constexpr double kMin = -32768, kMax = 32767;
+// A layout-unit coordinate as a screen pixel: rounded to the nearest and held to the
+// range of the 16-bit words in which some messages carry window positions.
+int32_t ToPixel(double units, float unitsPerPixel) {
     const double pixels = std::nearbyint(units / unitsPerPixel);
     if (std::isnan(pixels))
         return 0;
-    return static_cast<int32_t>(std::clamp(pixels, kMin, kMax));
+    return static_cast<int32_t>(std::clamp(pixels, -32768.0, 32767.0));
+}
+
+} // namespace
+
+TickDecision DecideTick(const settings::Settings& s, bool editorFound, const PixelRect& editor,
+                        const PixelRect& own, const controls::LayoutScale& scale) {
+    TickDecision d{TickAction::None, 0, 0, s.bEditorSeen || editorFound};
+    if (!editorFound) {
+        if (s.bAutoClose && s.bEditorSeen)
+            d.action = TickAction::Unload;
+        return d;
+    }
+    if (!s.bDockEnabled || s.iDockCorner < 0 || s.iDockCorner > 3)
+        return d;
+    const double tx = scale.unitsPerPixelX, ty = scale.unitsPerPixelY;
+    const double width = (own.right - own.left) * tx, height = (own.bottom - own.top) * ty;
+    const bool left = s.iDockCorner % 2 == 0, top = s.iDockCorner < 2;
+    const double x = left ? editor.left * tx + s.lDockOffsetX * tx
+                          : editor.right * tx - width - s.lDockOffsetX * tx;
+    const double y = top ? editor.top * ty + s.lDockOffsetY * ty
+                         : editor.bottom * ty - height - s.lDockOffsetY * ty;
+    d.action = TickAction::Dock;
+    d.left = ToPixel(static_cast<float>(x), scale.unitsPerPixelX);
+    d.top = ToPixel(y, scale.unitsPerPixelY);
+    return d;
 }
 
 } // namespace docking

@@ -1,8 +1,5 @@
 #include "settings/settings_code.h"
 
-#include "calc/field_value.h"
-#include "calc/number_text.h"
-
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -153,17 +150,6 @@ std::string ComposeSettingsCode(const Settings& s) {
     return std::string(flag(s.bDockEnabled)) + ":" + std::to_string(s.iDockCorner) + ":" +
            std::to_string(s.lDockOffsetX) + ":" + std::to_string(s.lDockOffsetY) + ":" +
            flag(s.bAutoClose) + ":" + flag(s.bMetric);
-}
-
-int32_t OffsetFromText(std::string_view text) {
-    const double rounded = calc::RoundTo(calc::FieldValue(text), 0);
-    if (std::isnan(rounded))
-        return 0;
-    if (rounded <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    if (rounded >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(rounded);
 }
 
 } // namespace settings

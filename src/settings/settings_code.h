@@ -35,9 +35,4 @@ void ApplyStoredSettings(const StoredSettings& stored, Settings& target);
 // The code of the given settings, always six fields, e.g. "1:1:0:22:1:1".
 std::string ComposeSettingsCode(const Settings& s);
 
-// A dialog offset box's text as a pixel offset: the field value (the calculators' rule)
-// rounded half to even and held to the 32-bit range, so an absurd entry gives the
-// farthest offset instead of a wrapped one; text that holds no number gives 0.
-int32_t OffsetFromText(std::string_view text);
-
 } // namespace settings

@@ -1,11 +1,11 @@
 // The calculators' number rules, formulas, key filter and converter, one table per rule,
 // each row a worked example of the designers.
 #include "calc/converter.h"
-#include "calc/field_value.h"
 #include "calc/formulas.h"
 #include "calc/key_filter.h"
 #include "calc/m3DMathematics.h"
 #include "calc/number_text.h"
+#include "controls/field_value.h"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +30,13 @@ TEST(FieldValue, TakesTheLongestLeadingNumber) {
     };
     // clang-format on
     for (const auto& r : rows)
-        EXPECT_EQ(calc::FieldValue(r.text), r.value) << '"' << r.text << '"';
+        EXPECT_EQ(controls::FieldValue(r.text), r.value) << '"' << r.text << '"';
     // Beyond the double range after hundreds of digits, and texts of thousands.
-    EXPECT_EQ(calc::FieldValue(std::string(400, '9')), HUGE_VAL);
-    EXPECT_EQ(calc::FieldValue("0." + std::string(400, '0') + "1e500"), 1e99);
-    EXPECT_EQ(calc::FieldValue("0." + std::string(499, '0') + "1e100"), 0);
-    EXPECT_EQ(calc::FieldValue(std::string(10000, ' ') + "42"), 42);
-    EXPECT_EQ(calc::FieldValue("&H" + std::string(10000, 'F')), HUGE_VAL);
+    EXPECT_EQ(controls::FieldValue(std::string(400, '9')), HUGE_VAL);
+    EXPECT_EQ(controls::FieldValue("0." + std::string(400, '0') + "1e500"), 1e99);
+    EXPECT_EQ(controls::FieldValue("0." + std::string(499, '0') + "1e100"), 0);
+    EXPECT_EQ(controls::FieldValue(std::string(10000, ' ') + "42"), 42);
+    EXPECT_EQ(controls::FieldValue("&H" + std::string(10000, 'F')), HUGE_VAL);
 }
 
 TEST(NumberText, RoundingAndTheThreeLayouts) {
@@ -48,7 +48,7 @@ TEST(NumberText, RoundingAndTheThreeLayouts) {
                     {0.125, 2, 0.12},  {0.375, 2, 0.38}, {-0.29, 0, 0}, {2.4999, 0, 2},
                     {5.5228, 2, 5.52}, {1234.5, 0, 1234}};
     for (const auto& r : rounding)
-        EXPECT_EQ(calc::RoundTo(r.x, r.decimals), r.rounded) << r.x << " to " << r.decimals;
+        EXPECT_EQ(controls::RoundTo(r.x, r.decimals), r.rounded) << r.x << " to " << r.decimals;
 
     // "2": two-decimal text; "m"/"f": length text, metric or imperial; "0": whole number.
     // clang-format off

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 using controls::Line;
@@ -93,58 +91,63 @@ TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
 // The docked window's outer top-left pixel for a 409 x 92 window beside an editor at
 // (100, 200)-(1300, 900), worked by hand from the pixel formulas.
 TEST(Docking, EachCornerAtEveryDensity) {
-    const docking::PixelRect editor{100, 200, 1300, 900};
+    const docking::PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
     const struct {
         int16_t corner;
         int32_t ox, oy, left, top;
-    } rows[] = {{0, 0, 22, 100, 222}, {1, 0, 22, 891, 222},  {2, 0, 22, 100, 786},
-                {3, 0, 22, 891, 786}, {0, -3, -5, 97, 195},  {1, -3, -5, 894, 195},
-                {2, 7, -5, 107, 813}, {3, -3, 40, 894, 768}, {3, 0, 0, 891, 808}};
-    for (float units : {15.0f, 12.0f, 10.0f})
+    } rows[] = {{0, 0, 22, 100, 222},
+                {1, 0, 22, 891, 222},
+                {2, 0, 22, 100, 786},
+                {3, 0, 22, 891, 786},
+                {0, -3, -5, 97, 195},
+                {1, -3, -5, 894, 195},
+                {2, 7, -5, 107, 813},
+                {3, -3, 40, 894, 768},
+                {3, 0, 0, 891, 808},
+                // Offsets far past the screen: held to the range a window position takes.
+                {0, 2147483647, -2147483647 - 1, 32767, -32768}};
+    for (int dpi : {96, 120, 144})
         for (const auto& r : rows) {
-            docking::DockPoint p;
-            ASSERT_TRUE(docking::PlaceInCorner(editor, r.corner, r.ox, r.oy, 409 * units,
-                                               92 * units, {units, units}, p));
-            EXPECT_EQ(docking::LayoutToPixel(p.left, units), r.left) << r.corner << " " << units;
-            EXPECT_EQ(docking::LayoutToPixel(p.top, units), r.top) << r.corner << " " << units;
+            settings::Settings s;
+            s.iDockCorner = r.corner;
+            s.lDockOffsetX = r.ox;
+            s.lDockOffsetY = r.oy;
+            const auto d =
+                docking::DecideTick(s, true, editor, own, controls::LayoutScale::ForDpi(dpi, dpi));
+            EXPECT_EQ(d.action, docking::TickAction::Dock);
+            EXPECT_EQ(d.left, r.left) << r.corner << " at " << dpi << " dpi";
+            EXPECT_EQ(d.top, r.top) << r.corner << " at " << dpi << " dpi";
         }
-    docking::DockPoint p{1, 2};
-    for (int16_t corner : {-1, 4, 7})
-        EXPECT_FALSE(docking::PlaceInCorner(editor, corner, 0, 0, 10, 10, {}, p)) << corner;
-    // Offsets far past the screen are held to the range a window position can take.
-    ASSERT_TRUE(docking::PlaceInCorner(editor, 0, 2147483647, -2147483647 - 1, 0, 0, {}, p));
-    EXPECT_EQ(docking::LayoutToPixel(p.left, 15), 32767);
-    EXPECT_EQ(docking::LayoutToPixel(p.top, 15), -32768);
-    EXPECT_EQ(docking::LayoutToPixel(NAN, 15), 0);
 }
 
 TEST(Docking, TrackerStates) {
     using docking::TickAction;
+    // clang-format off
     const struct {
         bool found, dock, autoClose, seen;
         int16_t corner;
         TickAction action;
     } rows[] = {
-        {true, true, true, false, 1, TickAction::Dock},  // the editor appears
+        {true, true, true, false, 1, TickAction::Dock}, // the editor appears
         {true, false, true, false, 1, TickAction::None}, // docking off: seen, not moved
-        {true, true, true, false, 7, TickAction::None},  // no such corner
+        {true, true, true, false, 7, TickAction::None}, {true, true, true, false, -1, TickAction::None},
+        {true, true, true, false, 4, TickAction::None}, // no such corner
         {false, true, true, false, 1, TickAction::None}, // never seen: never closes
-        {false, true, true, true, 1, TickAction::Unload},
-        {false, false, true, true, 1, TickAction::Unload},
-        {false, true, false, true, 1, TickAction::None}, // lost, auto-close off
-    };
+        {false, true, true, true, 1, TickAction::Unload}, {false, false, true, true, 1, TickAction::Unload},
+        {false, true, false, true, 1, TickAction::None}}; // lost, auto-close off
+    // clang-format on
     for (const auto& r : rows) {
         settings::Settings s;
         s.bDockEnabled = r.dock;
         s.bAutoClose = r.autoClose;
         s.bEditorSeen = r.seen;
         s.iDockCorner = r.corner;
-        const auto d = docking::DecideTick(r.found, {100, 100, 900, 700}, s, 6135, 1380, {});
+        const auto d = docking::DecideTick(s, r.found, {100, 100, 900, 700}, {0, 0, 409, 92}, {});
         EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
         EXPECT_EQ(d.editorSeen, r.found || r.seen);
         if (d.action == TickAction::Dock) { // corner 1, offsets 0 and 22
-            EXPECT_EQ(docking::LayoutToPixel(d.where.left, 15), 900 - 409);
-            EXPECT_EQ(docking::LayoutToPixel(d.where.top, 15), 122);
+            EXPECT_EQ(d.left, 900 - 409);
+            EXPECT_EQ(d.top, 122);
         }
     }
 }

@@ -1,4 +1,5 @@
 // The settings code in both directions, the dialog's offset texts and the registry bytes.
+#include "controls/field_value.h"
 #include "settings/registry_data.h"
 #include "settings/settings_code.h"
 
@@ -61,7 +62,7 @@ TEST(SettingsCode, OffsetTextsByTheFieldRuleHeldToTheirRange) {
         {"-1e99", -2147483648LL}};
     // clang-format on
     for (const auto& r : rows)
-        EXPECT_EQ(settings::OffsetFromText(r.text), r.offset) << '"' << r.text << '"';
+        EXPECT_EQ(controls::Int32FieldValue(r.text), r.offset) << '"' << r.text << '"';
 }
 
 TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {

@@ -99,17 +99,19 @@ TEST(Docking, TicksGoOnWhileTheMenuOrTheDialogIsOpenAndMayEndTheProgram) {
         Ortelia o;
         auto editor = std::make_unique<Window>(L"m - Kestrava Editor", 0, 0);
         LONG right = 0;
-        support::Soon watch([&] {
-            if (!Shown(dialog ? L"OrteliaSettings" : L"#32768"))
-                return false;
+        const auto watch = [&] {
             PumpUntil([&] { return o.Outer().right == 900; }, 2500); // the real 1 s timer
             right = o.Outer().right;
             editor.reset();
             o.Tick();
-            return true;
-        });
+        };
         const HWND window = o.W();
-        dialog ? o.main.mnuSettings_Click() : o.main.ShowPopup();
+        if (dialog) {
+            o.Dialog([&](HWND) { watch(); });
+        } else {
+            support::Soon whileOpen([&] { return Shown(L"#32768") && (watch(), true); });
+            o.Menu();
+        }
         EXPECT_EQ(right, 900) << (dialog ? "dialog" : "menu");
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << "closed, then the window";
         EXPECT_FALSE(Shown(L"OrteliaSettings"));

@@ -202,7 +202,7 @@ TEST(MainWindow, ExitAndTheCloseBoxLeaveTheTopmostBandAndWriteNothing) {
             return menu && PostMessageW(menu, WM_KEYDOWN, VK_UP, 0) &&
                    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
         });
-        exitItem ? o.main.ShowPopup() : (void)SendMessageW(o.W(), WM_CLOSE, 0, 0);
+        exitItem ? o.Menu() : (void)SendMessageW(o.W(), WM_CLOSE, 0, 0);
         UnhookWindowsHookEx(hook);
         EXPECT_FALSE(IsWindow(gMain)) << (exitItem ? "Exit" : "close box");
         EXPECT_FALSE(gTopmostAtEnd) << "out of the topmost band before it went";

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 
 struct Ortelia {
@@ -46,6 +47,24 @@ struct Ortelia {
         return r;
     }
     void Tick() const { SendMessageW(W(), WM_TIMER, app::frmMain::kDockTimer, 0); }
+    // The popup menu, as Shift+F10 opens it; returns when it has closed.
+    void Menu() const { SendMessageW(W(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(W()), -1); }
+    // "Settings..." chosen from the popup menu, and `act` run on the dialog once it is
+    // shown, from inside its loop; returns when the dialog has closed.
+    void Dialog(const std::function<void(HWND)>& act) const {
+        bool chosen = false;
+        support::Soon run([&] {
+            const HWND menu = support::Shown(L"#32768"), dialog = support::Shown(L"OrteliaSettings");
+            if (menu && !chosen)
+                chosen = PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0) &&
+                         PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+            else if (dialog)
+                act(dialog);
+            return dialog != nullptr;
+        });
+        Menu();
+        EXPECT_TRUE(run.Done());
+    }
     static void Type(HWND field, const std::wstring& chars) {
         for (wchar_t c : chars)
             SendMessageW(field, WM_CHAR, c, 1);

@@ -31,16 +31,6 @@ std::string Code() {
     return settings::ComposeSettingsCode(mMain::Settings());
 }
 
-// "Settings..." with `act` run on the dialog once it is shown, from inside its loop.
-void WithDialog(Ortelia& o, const std::function<void(HWND)>& act) {
-    Soon run([&] {
-        const HWND dialog = Shown(L"OrteliaSettings");
-        return dialog && (act(dialog), true);
-    });
-    o.main.mnuSettings_Click();
-    EXPECT_TRUE(run.Done());
-}
-
 // Start-up over a "Settings" value of every type, at the sizes around the 1024-byte read
 // buffer, holding random bytes or a code followed by them: a value that cannot be read
 // leaves the defaults silently; a REG_SZ code applies; anything else is "Invalid Settings
@@ -97,7 +87,7 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
                                                       "Settings", value));
         EXPECT_EQ(std::get<std::string>(value), "");
     }
-    WithDialog(o, [](HWND dialog) {
+    o.Dialog([](HWND dialog) {
         Click(dialog, L"Imperial");
         Click(dialog, L"OK");
     });
@@ -124,7 +114,7 @@ TEST(SettingsDialog, OpensShowingTheSettingsInForceInItsDesign) {
     // clang-format on
     for (const auto& r : rows) {
         Ortelia o(r.code);
-        WithDialog(o, [&](HWND dialog) {
+        o.Dialog([&](HWND dialog) {
             std::wstring checked, tabs;
             for (HWND b : support::Children(dialog, L"Button"))
                 if (SendMessageW(b, BM_GETCHECK, 0, 0) == BST_CHECKED)
@@ -178,7 +168,7 @@ TEST(SettingsDialog, OkStoresTheSettingsAndTheMainWindowShowsThemAtOnce) {
     for (const auto& r : rows) {
         Ortelia o(r.stored);
         SetWindowTextW(o.Field(4, 0), L"10");
-        WithDialog(o, [&](HWND dialog) {
+        o.Dialog([&](HWND dialog) {
             for (const wchar_t* caption : r.clicks)
                 Click(dialog, caption);
             for (int n : {0, 1})
@@ -199,7 +189,7 @@ TEST(SettingsDialog, OkStoresTheSettingsAndTheMainWindowShowsThemAtOnce) {
 TEST(SettingsDialog, CancelTheCloseBoxEnterAndEscapeChangeNothing) {
     for (int way = 0; way < 4; ++way) {
         Ortelia o("1:1:0:22:1:1");
-        WithDialog(o, [&](HWND dialog) {
+        o.Dialog([&](HWND dialog) {
             Click(dialog, L"Imperial");
             SetWindowTextW(Offset(dialog, 0), L"40");
             if (way >= 2) { // neither button is the default or the cancel button
@@ -220,7 +210,7 @@ TEST(SettingsDialog, CancelTheCloseBoxEnterAndEscapeChangeNothing) {
     }
     // The program ending while the dialog is open: closed as Cancel, the quit passed on.
     Ortelia o;
-    WithDialog(o, [](HWND) { PostQuitMessage(7); });
+    o.Dialog([](HWND) { PostQuitMessage(7); });
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
     EXPECT_FALSE(Shown(L"OrteliaSettings"));

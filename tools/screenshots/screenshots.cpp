@@ -95,13 +95,23 @@ void NextPage(app::frmMain& main, int times) {
     SetKeyboardState(keys);
 }
 
+// The popup menu as Shift+F10 opens it.
+void Menu(app::frmMain& main) {
+    SendMessageW(main.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(main.Handle()), -1);
+}
+
+// "Settings..." from the menu, then the dialog's picture.
 void ShootDialog(app::frmMain& main, const std::string& name) {
-    WhenShown(L"OrteliaSettings", [name](HWND dialog) {
-        SetFocus(nullptr); // no focus rectangle or caret in the picture
-        Save(Outer(dialog, 4), name);
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    WhenShown(L"#32768", [name](HWND menu) {
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        WhenShown(L"OrteliaSettings", [name](HWND dialog) {
+            SetFocus(nullptr); // no focus rectangle or caret in the picture
+            Save(Outer(dialog, 4), name);
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
     });
-    main.mnuSettings_Click();
+    Menu(main);
 }
 
 void Pages(app::frmMain& main) {
@@ -118,7 +128,8 @@ void Pages(app::frmMain& main) {
         Save(both, "popup-menu");
         EndMenu();
     });
-    main.ShowPopup();
+    // A right click's menu opens at the pointer.
+    SendMessageW(main.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, 0);
     ShootDialog(main, "settings-dialog");
     const HWND editor = CreateWindowExW(0, L"STATIC", L"coaster.kse - Kestrava Editor",
                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 200, 640, 400,

@@ -4,13 +4,10 @@
 #include "controls/win32/notifications.h"
 #include "controls/win32/paint.h"
 #include "controls/win32/text.h"
-#include "controls/win32/ui_font.h"
 #include "docking/dock_placement.h"
 #include "docking/win32/mWindowFunctions.h"
 #include "settings/win32/frmSettings.h"
 #include "settings/win32/mMain.h"
-
-#include <utility>
 
 namespace app {
 namespace {
@@ -23,15 +20,12 @@ constexpr UINT kUnloadLater = WM_APP + 1;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-// A hidden top-level window that owns the main window: owned windows get no taskbar
-// button, and the main window keeps its normal title bar.
-HWND CreateHiddenOwner(HINSTANCE instance) {
-    return CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                           nullptr);
-}
-
 bool KeyDown(int key) {
     return GetKeyState(key) < 0;
+}
+
+docking::PixelRect Pixels(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 } // namespace
@@ -52,13 +46,15 @@ bool frmMain::Load(HINSTANCE instance) {
     // it is on, which is what it is laid out for.
     dpi_ = controls::WindowDpi(nullptr);
     scale_ = controls::LayoutScale::ForDpi(dpi_, dpi_);
-    owner_ = CreateHiddenOwner(instance);
+    // A hidden top-level owner: owned windows get no taskbar button, and the main window
+    // keeps its normal title bar.
+    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                             nullptr);
     RECT frame{0, 0, scale_.PixelsX(kMainClientWidth), scale_.PixelsY(kMainClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    if (!CreateAs(kExStyle, kTitle, kStyle, x, y, w, h, owner_, nullptr, instance))
+    if (!CreateAs(kExStyle, kTitle, kStyle, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                  (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner_, nullptr, instance))
         return false;
     if (const int dpi = controls::WindowDpi(Handle()); dpi != dpi_)
         OnDpiChanged(dpi, nullptr);
@@ -76,12 +72,13 @@ void frmMain::Form_Load() {
         SetWindowTextW(lblKmph, L"Mph");
     // The design's result texts are the metric results of the design's inputs; with
     // imperial units stored they would not match until the first edit.
-    for (int16_t n = 1; n <= 4; ++n)
+    for (int n = 1; n <= 4; ++n)
         RecalcFormula(n);
     mWindowFunctions::SetTopmost(Handle());
     SetTimer(Handle(), kDockTimer, kDockInterval, nullptr);
 }
 
+// Ends the window as "Exit", the close box and the tracker do.
 void frmMain::Unload() {
     if (unloaded_)
         return;
@@ -105,8 +102,8 @@ void frmMain::Form_Unload() {
     mWindowFunctions::SetNotTopmost(Handle());
 }
 
-void frmMain::Form_MouseDown(int16_t button) {
-    if (button == 2)
+void frmMain::Form_MouseDown(controls::MouseButton button) {
+    if (button == controls::MouseButton::Right)
         ShowPopup();
 }
 
@@ -142,7 +139,7 @@ void frmMain::ShowPopupAt(POINT at) {
 // so only the keyboard's request opens it here; it opens under the focused field, or at
 // the client area's top-left corner when no field has the focus.
 void frmMain::OnContextMenu(LPARAM at) {
-    if (at != -1 && static_cast<DWORD>(at) != 0xFFFFFFFFu)
+    if (static_cast<DWORD>(at) != 0xFFFFFFFFu)
         return;
     const HWND focus = GetFocus();
     POINT corner{};
@@ -166,59 +163,44 @@ void frmMain::mnuSettings_Click() {
     --modalDepth_;
     mWindowFunctions::SetTopmost(Handle());
     SetSpeedUnitLabel();
-    for (int16_t n = 1; n <= 4; ++n)
+    for (int n = 1; n <= 4; ++n)
         RecalcFormula(n);
 }
 
-void frmMain::SetSpeedUnitLabel() {
-    SetWindowTextW(lblKmph, mMain::Settings().bMetric ? L"Kmph" : L"Mph");
-}
-
-void frmMain::ucHeader_TabClick(int32_t lTab) {
+void frmMain::ucHeader_TabClick(int lTab) {
     for (auto& page : ucTab)
         ShowWindow(page.Handle(), SW_HIDE);
     const auto index = static_cast<int16_t>(lTab);
-    if (index >= 0 && index < static_cast<int16_t>(ucTab.size()))
+    if (index >= 0 && index < kPageCount)
         ShowWindow(ucTab[static_cast<size_t>(index)].Handle(), SW_SHOW);
 }
 
-void frmMain::ucHeader_MouseDown(int16_t button) {
-    if (button == 2)
+void frmMain::ucHeader_MouseDown(controls::MouseButton button) {
+    if (button == controls::MouseButton::Right)
         ShowPopup();
 }
 
-void frmMain::ucTab_MouseDown(int16_t, int16_t button) {
-    if (button == 2)
+void frmMain::ucTab_MouseDown(int, controls::MouseButton button) {
+    if (button == controls::MouseButton::Right)
         ShowPopup();
 }
 
+// Gathers what the tracker decides on, lets the core decide, and applies the decision.
 void frmMain::tmrDock_Timer() {
-    auto& s = mMain::Settings();
-    HWND editor = mWindowFunctions::FindWindowByTitle(Handle(), "- Kestrava Editor");
-    docking::PixelRect e;
-    if (editor) {
-        const RECT r = mWindowFunctions::GetWindowRectangle(editor);
-        e = {r.left, r.top, r.right, r.bottom};
-    }
-    RECT outer{};
-    GetWindowRect(Handle(), &outer);
-    const docking::UnitsPerPixel units{scale_.unitsPerPixelX, scale_.unitsPerPixelY};
-    const auto decision =
-        docking::DecideTick(editor != nullptr, e, s, (outer.right - outer.left) * units.x,
-                            (outer.bottom - outer.top) * units.y, units);
-    s.bEditorSeen = decision.editorSeen;
-    switch (decision.action) {
-    case docking::TickAction::Dock:
-        SetWindowPos(Handle(), nullptr, docking::LayoutToPixel(decision.where.left, units.x),
-                     docking::LayoutToPixel(decision.where.top, units.y), 0, 0,
+    settings::Settings& s = mMain::Settings();
+    const HWND editor = mWindowFunctions::FindWindowByTitle(Handle(), "- Kestrava Editor");
+    RECT own{};
+    GetWindowRect(Handle(), &own);
+    const docking::PixelRect e =
+        editor ? Pixels(mWindowFunctions::GetWindowRectangle(editor)) : docking::PixelRect{};
+    const docking::TickDecision d =
+        docking::DecideTick(s, editor != nullptr, e, Pixels(own), scale_);
+    s.bEditorSeen = d.editorSeen;
+    if (d.action == docking::TickAction::Dock)
+        SetWindowPos(Handle(), nullptr, d.left, d.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        break;
-    case docking::TickAction::Unload:
+    else if (d.action == docking::TickAction::Unload)
         Unload();
-        break;
-    case docking::TickAction::None:
-        break;
-    }
 }
 
 bool frmMain::PreTranslateMessage(const MSG& msg) {
@@ -257,45 +239,38 @@ bool frmMain::PreTranslateMessage(const MSG& msg) {
     // Shift+F10 or the context-menu key: the release is taken too, or a field would open
     // its own menu on it.
     if (down)
-        SendMessageW(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), -1);
+        OnContextMenu(-1);
     return true;
 }
 
 // The tab next to the selected one (step 1) or before it (-1), round the row, chosen as a
 // click on its caption would choose it; then the focus goes to the page's first field.
 void frmMain::CyclePage(int step) {
-    const int count = ucHeader.TabCount();
-    if (count <= 0)
-        return;
     const int selected = ucHeader.SelectedTab();
-    const int next = selected >= 0 && selected < count ? (selected + step + count) % count
-                     : step > 0                        ? 0
-                                                       : count - 1;
+    const int next = selected >= 0 && selected < kPageCount
+                         ? (selected + step + kPageCount) % kPageCount
+                         : (step > 0 ? 0 : kPageCount - 1);
     ucHeader.ShowTab(static_cast<int16_t>(next));
-    if (next < static_cast<int>(ucTab.size()))
-        if (const auto fields = FieldsOfPage(next); !fields.empty())
-            SetFocus(fields.front());
+    if (const auto fields = FieldsOfPage(next); !fields.empty())
+        SetFocus(fields.front());
 }
 
 // The page the user sees: the highest in the stack of visible pages. At start-up all five
 // are visible, page 0 on top.
 int frmMain::PageInView() const {
-    for (size_t i = 0; i < ucTab.size(); ++i)
-        if (IsWindowVisible(ucTab[i].Handle()))
-            return static_cast<int>(i);
+    for (int i = 0; i < kPageCount; ++i)
+        if (IsWindowVisible(ucTab[static_cast<size_t>(i)].Handle()))
+            return i;
     return -1;
 }
 
 // Tab and Shift+Tab go round the fields of the page in view in the design's order; the
 // pages stacked beneath it are skipped even while they are visible.
 void frmMain::MoveFocusInPage(bool backwards) {
-    const int page = PageInView();
-    if (page < 0)
-        return;
-    const std::vector<HWND> fields = FieldsOfPage(page);
-    if (fields.empty())
-        return;
+    const std::vector<HWND> fields = FieldsOfPage(PageInView());
     const auto n = static_cast<int>(fields.size());
+    if (n == 0)
+        return;
     int at = -1;
     for (int i = 0; i < n; ++i)
         if (fields[static_cast<size_t>(i)] == GetFocus())
@@ -304,36 +279,22 @@ void frmMain::MoveFocusInPage(bool backwards) {
     SetFocus(fields[static_cast<size_t>(next)]);
 }
 
-// Lays the window out for another dpi: the fonts are made for it, every control goes to
-// its design rectangle at the new units per pixel, and the window takes the client size
-// of the design, at the suggested place when the system gives one.
-void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
-    controls::Font previous = std::exchange(font_, controls::CreateDialogFont(dpi));
-    Relayout(); // hands the new font out before the old one goes
-    RECT outer{};
-    GetWindowRect(Handle(), &outer);
-    const POINT at =
-        suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
-    controls::PlaceWithClientSize(Handle(), at.x, at.y, scale_.PixelsX(kMainClientWidth),
-                                  scale_.PixelsY(kMainClientHeight));
-}
-
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         CreateControls();
         return 0;
     case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        OnCommand(LOWORD(wp), HIWORD(wp));
+        return 0;
     case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+        OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
         return OnControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_RBUTTONDOWN:
-        Form_MouseDown(2);
+        Form_MouseDown(controls::MouseButton::Right);
         return 0;
     case WM_CONTEXTMENU:
         OnContextMenu(lp);
@@ -345,11 +306,10 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         controls::RepaintForColourChange(Handle());
         return 0;
     case WM_TIMER:
-        OnTimer(wp);
+        if (wp == kDockTimer)
+            tmrDock_Timer();
         return 0;
     case WM_CLOSE:
-        Unload();
-        return 0;
     case kUnloadLater:
         Unload();
         return 0;
@@ -361,52 +321,41 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-void frmMain::OnTimer(UINT_PTR id) {
-    if (id == kDockTimer)
-        tmrDock_Timer();
+// A field's change, by its control id, to the handler of its group with its index. The
+// popup menu returns its choice directly, so menu commands never come here.
+void frmMain::OnCommand(int id, int code) {
+    static constexpr void (frmMain::*kChange[kGroupCount])(int) = {
+        &frmMain::txtFormula1_Change, &frmMain::txtFormula2_Change,  &frmMain::txtFormula3_Change,
+        &frmMain::txtFormula4_Change, &frmMain::txtFormula5a_Change, &frmMain::txtFormula5b_Change};
+    if (code != EN_CHANGE || !IsFieldId(id))
+        return;
+    const Group group = GroupOfId(id);
+    if (Field(group, IndexOfId(id)).TakeChange())
+        (this->*kChange[static_cast<size_t>(group)])(IndexOfId(id));
 }
 
-LRESULT frmMain::OnCommand(int id, int code, HWND from) {
-    if (!from) { // menu or accelerator: the popup menu returns its choice directly
-        (void)id;
-        return 0;
-    }
-    if (calc::NumberField* field = FieldFromHandle(from)) {
-        if (code == EN_CHANGE)
-            field->OnEnChange();
-        else if (code == EN_SETFOCUS)
-            field->OnEnSetFocus();
-    }
-    return 0;
-}
-
-LRESULT frmMain::OnNotify(const NMHDR& hdr) {
-    if (hdr.code == controls::kTabClick && hdr.hwndFrom == ucHeader.Handle()) {
+void frmMain::OnNotify(const NMHDR& hdr) {
+    const auto id = static_cast<int>(hdr.idFrom);
+    if (hdr.code == controls::kTabClick && id == kHeaderId) {
         ucHeader_TabClick(reinterpret_cast<const controls::NotifyTabClick&>(hdr).lTab);
-        return 0;
+    } else if (hdr.code == controls::kMouseDown) {
+        const auto button = reinterpret_cast<const controls::NotifyMouseDown&>(hdr).Button;
+        if (id == kHeaderId)
+            ucHeader_MouseDown(button);
+        else if (id >= kFirstPageId && id < kFirstPageId + kPageCount)
+            ucTab_MouseDown(id - kFirstPageId, button);
     }
-    if (hdr.code != controls::kMouseDown)
-        return 0;
-    const auto& down = reinterpret_cast<const controls::NotifyMouseDown&>(hdr);
-    if (hdr.hwndFrom == ucHeader.Handle()) {
-        ucHeader_MouseDown(down.Button);
-        return 0;
-    }
-    for (size_t i = 0; i < ucTab.size(); ++i)
-        if (hdr.hwndFrom == ucTab[i].Handle())
-            ucTab_MouseDown(static_cast<int16_t>(i), down.Button);
-    return 0;
 }
 
 LRESULT frmMain::OnControlColour(HDC dc, HWND control) {
     int text = COLOR_BTNTEXT;
     int back = COLOR_BTNFACE;
-    if (control == lblFormula4extra)
+    const int id = GetDlgCtrlID(control);
+    if (control == lblFormula4extra) {
         text = COLOR_3DDKSHADOW;
-    else if (control == line1_)
+    } else if (control == Line1) {
         back = COLOR_WINDOWTEXT;
-    else if (const calc::NumberField* field = FieldFromHandle(control);
-             field && field->Index() < 2) {
+    } else if (IsFieldId(id) && IndexOfId(id) < 2) {
         // Input boxes; the read-only result boxes keep button face and button text.
         text = COLOR_WINDOWTEXT;
         back = COLOR_WINDOW;

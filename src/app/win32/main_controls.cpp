@@ -1,86 +1,30 @@
-// Builds the main window's controls from its design tables.
+// Builds the main window's controls from its design tables, and lays them out again when
+// the window moves to a screen of another density.
 #include "app/win32/frmMain.h"
-#include "controls/win32/text.h"
 
 #include "controls/win32/accessible_name.h"
+#include "controls/win32/dpi.h"
 #include "controls/win32/paint.h"
+#include "controls/win32/text.h"
 #include "controls/win32/ui_font.h"
 
-#include <span>
+#include <utility>
 
 namespace app {
-namespace {
-
-constexpr int kHeaderId = 10;
-constexpr int kFirstPageId = 20;
-
-// A field's control ID from its group and index, unique within the window.
-int FieldId(Group group, int index) {
-    return 100 + static_cast<int>(group) * 10 + index;
-}
-
-std::span<const ControlDesign> Row(const std::array<ControlDesign, 5>& row) {
-    return row;
-}
-
-} // namespace
-
-RECT frmMain::ToPixels(const controls::Rect& units) const {
-    return controls::ToPixels(units, scale_);
-}
 
 // Where a control of the design goes at the window's scale. A line is one pixel wide at
 // every density and runs from its first to its last design row, both drawn: its design
 // rectangle is one 96-dpi pixel (15 units) wider and taller than the line itself.
-RECT frmMain::PixelsOf(Kind kind, const controls::Rect& units) const {
-    RECT r = ToPixels(units);
-    if (kind == Kind::Line) {
+RECT frmMain::PixelsOf(const ControlDesign& d) const {
+    RECT r = controls::ToPixels(d.rect, scale_);
+    if (d.kind == Kind::Line) {
         r.right = r.left + 1;
-        r.bottom = scale_.PixelsY(units.top + units.height - 15) + 1;
+        r.bottom = scale_.PixelsY(d.rect.top + d.rect.height - 15) + 1;
     }
     return r;
 }
 
-calc::NumberField* frmMain::FieldsOf(int group) {
-    switch (static_cast<Group>(group)) {
-    case Group::Formula1:
-        return txtFormula1;
-    case Group::Formula2:
-        return txtFormula2;
-    case Group::Formula3:
-        return txtFormula3;
-    case Group::Formula4:
-        return txtFormula4;
-    case Group::Formula5a:
-        return txtFormula5a;
-    case Group::Formula5b:
-        return txtFormula5b;
-    }
-    return nullptr;
-}
-
-calc::NumberField* frmMain::FieldFromHandle(HWND hwnd) {
-    for (int group = 0; group < kGroupCount; ++group) {
-        const int count = group < 4 ? 3 : 2;
-        calc::NumberField* fields = FieldsOf(group);
-        for (int i = 0; i < count; ++i)
-            if (fields[i].Handle() == hwnd)
-                return &fields[i];
-    }
-    return nullptr;
-}
-
-void frmMain::CreateField(const ControlDesign& d, HFONT font) {
-    calc::NumberField& field = FieldsOf(static_cast<int>(d.group))[d.index];
-    const HWND page = ucTab[static_cast<size_t>(d.page)].Handle();
-    field.Create(page, FieldId(d.group, d.index), ToPixels(d.rect), d.kind == Kind::Result, d.text,
-                 *this, static_cast<int>(d.group), d.index);
-    SendMessageW(field.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    placed_.push_back({field.Handle(), d.rect, &d});
-}
-
-HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
-    const HWND page = ucTab[static_cast<size_t>(d.page)].Handle();
+HWND frmMain::CreateStatic(const ControlDesign& d) {
     // Labels take their clicks (SS_NOTIFY) so that a press on one does not count as a
     // press on the page; the line is transparent to the mouse like a drawn line.
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -88,74 +32,62 @@ HWND frmMain::CreateStatic(const ControlDesign& d, HFONT font) {
         style |= SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
     else if (d.kind == Kind::ExtraLabel)
         style |= SS_CENTER | SS_NOTIFY | SS_NOPREFIX;
-    const RECT r = PixelsOf(d.kind, d.rect);
-    HWND hwnd = CreateWindowExW(
-        0, L"STATIC", controls::Widen(d.text).c_str(), style, r.left, r.top, r.right - r.left,
-        r.bottom - r.top, page, nullptr,
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Handle(), GWLP_HINSTANCE)), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    placed_.push_back({hwnd, d.rect, &d});
-    return hwnd;
+    const RECT r = PixelsOf(d);
+    return CreateWindowExW(0, L"STATIC", controls::Widen(d.text).c_str(), style, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top,
+                           ucTab[static_cast<size_t>(d.page)].Handle(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
-void frmMain::CreateControls() {
-    font_ = controls::CreateDialogFont(dpi_);
-    const HFONT font = font_.Get();
-    placed_.clear();
-    // Creation order is z-order: the header lies above the pages, page 0 above the rest.
-    ucHeader.Create(Handle(), kHeaderId, ToPixels(kHeaderRect));
-    SendMessageW(ucHeader.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    placed_.push_back({ucHeader.Handle(), kHeaderRect, nullptr});
-    for (size_t i = 0; i < ucTab.size(); ++i) {
-        ucTab[i].Create(Handle(), kFirstPageId + static_cast<int>(i), ToPixels(kPageRect));
-        placed_.push_back({ucTab[i].Handle(), kPageRect, nullptr});
-    }
-
-    for (auto row : {Row(kCpLengthRow), Row(kBankingRow), Row(kStationRow), Row(kLimRow)}) {
-        for (const ControlDesign& d : row) {
-            if (d.kind == Kind::Label) {
-                HWND label = CreateStatic(d, font);
-                if (&d == &kLimRow[1])
-                    lblKmph = label;
-            } else {
-                CreateField(d, font);
-            }
-        }
-    }
-    lblFormula4extra = CreateStatic(kLimExtra, font);
-    for (const ControlDesign& d : kConverterControls) {
-        if (d.kind == Kind::Input)
-            CreateField(d, font);
-        else if (d.kind == Kind::Line)
-            line1_ = CreateStatic(d, font);
-        else
-            CreateStatic(d, font);
-    }
-    NameFieldsForAccessibility();
-}
-
-// Each input is named by the label after it, read when asked (so "Kmph" becomes "Mph"
+// Creation order is z-order and tab order: the header lies above the pages, page 0 above
+// the rest, and each page's controls follow its design rows. Each input is named for
+// assistive technology by the label after it, read when asked (so "Kmph" becomes "Mph"
 // with the units); each result by its page's caption.
-void frmMain::NameFieldsForAccessibility() {
-    HWND previousField = nullptr;
-    for (const Placed& p : placed_) {
-        const Kind kind = p.design ? p.design->kind : Kind::ExtraLabel;
-        if (kind == Kind::Label && previousField) {
-            if (calc::NumberField* field = FieldFromHandle(previousField))
-                field->SetAccessibleName({p.hwnd, {}});
-            previousField = nullptr;
-        } else if (kind == Kind::Input) {
-            previousField = p.hwnd;
-        } else if (kind == Kind::Result) {
-            calc::NumberField* field = FieldFromHandle(p.hwnd);
-            const std::string caption = kTabCaptions[static_cast<size_t>(field->Group())];
-            field->SetAccessibleName({nullptr, controls::Widen(caption + " result")});
-        }
+void frmMain::CreateControls() {
+    font_ = controls::MakeDialogFont(dpi_);
+    placed_.clear();
+    ucHeader.Create(Handle(), kHeaderId, controls::ToPixels(kHeaderRect, scale_));
+    placed_.push_back({ucHeader.Handle(), kHeaderRect, nullptr});
+    for (int i = 0; i < kPageCount; ++i) {
+        ucTab[static_cast<size_t>(i)].Create(Handle(), kFirstPageId + i,
+                                             controls::ToPixels(kPageRect, scale_));
+        placed_.push_back({ucTab[static_cast<size_t>(i)].Handle(), kPageRect, nullptr});
     }
+    HWND unnamed = nullptr; // the input waiting for its label
+    for (const ControlDesign* d : AllControls()) {
+        HWND hwnd = nullptr;
+        if (d->kind == Kind::Input || d->kind == Kind::Result) {
+            calc::NumberField& field = Field(d->group, d->index);
+            field.Create(ucTab[static_cast<size_t>(d->page)].Handle(), FieldId(d->group, d->index),
+                         PixelsOf(*d), d->kind == Kind::Result, d->text,
+                         kGroupKeys[static_cast<size_t>(d->group)]);
+            hwnd = field.Handle();
+        } else {
+            hwnd = CreateStatic(*d);
+        }
+        if (d->kind == Kind::Input) {
+            unnamed = hwnd;
+        } else if (d->kind == Kind::Label && unnamed) {
+            controls::SetAccessibleName(unnamed, {hwnd, {}});
+            unnamed = nullptr;
+        } else if (d->kind == Kind::Result) {
+            const char* caption = kTabCaptions[static_cast<size_t>(d->page)];
+            controls::SetAccessibleName(hwnd, {nullptr, controls::Widen(caption) + L" result"});
+        }
+        if (d == &kLimRow[1])
+            lblKmph = hwnd;
+        else if (d == &kLimExtra)
+            lblFormula4extra = hwnd;
+        else if (d->kind == Kind::Line)
+            Line1 = hwnd;
+        placed_.push_back({hwnd, d->rect, d});
+    }
+    for (const Placed& p : placed_)
+        SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 }
 
 // The tab stops of a page in the design's order, which is their creation order.
-std::vector<HWND> frmMain::FieldsOfPage(int page) {
+std::vector<HWND> frmMain::FieldsOfPage(int page) const {
     std::vector<HWND> fields;
     for (const Placed& p : placed_)
         if (p.design && p.design->page == page &&
@@ -164,13 +96,16 @@ std::vector<HWND> frmMain::FieldsOfPage(int page) {
     return fields;
 }
 
-// Places every control at its design rectangle at the current scale and gives it the
-// current font.
-void frmMain::Relayout() {
-    const auto font = reinterpret_cast<WPARAM>(font_.Get());
-    for (const Placed& p : placed_) {
-        const RECT r = p.design ? PixelsOf(p.design->kind, p.rect) : ToPixels(p.rect);
-        SendMessageW(p.hwnd, WM_SETFONT, font, FALSE);
+// Lays the window out for another dpi: the font is made for it, every control goes to its
+// design rectangle at the new units per pixel, and the window takes the client size of
+// the design, at the suggested place when the system gives one.
+void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
+    const controls::Font previous = std::exchange(font_, controls::MakeDialogFont(dpi));
+    for (const Placed& p : placed_) { // the new font handed out before the old one goes
+        const RECT r = p.design ? PixelsOf(*p.design) : controls::ToPixels(p.rect, scale_);
+        SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         SetWindowPos(p.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -178,6 +113,8 @@ void frmMain::Relayout() {
     for (auto& page : ucTab)
         page.SetScale(scale_);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    controls::PlaceWithClientSize(Handle(), suggested, scale_.PixelsX(kMainClientWidth),
+                                  scale_.PixelsY(kMainClientHeight));
 }
 
 } // namespace app

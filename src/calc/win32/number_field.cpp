@@ -3,10 +3,6 @@
 #include "controls/win32/text.h"
 
 namespace calc {
-
-using controls::Narrow;
-using controls::Widen;
-
 namespace {
 
 // The EDIT class's own window procedure, which every message not handled here goes on to.
@@ -15,17 +11,15 @@ WNDPROC editProcedure = nullptr;
 } // namespace
 
 NumberField::~NumberField() {
-    // A field that goes before its window leaves the edit working without its handlers.
-    if (hwnd_ && IsWindow(hwnd_))
+    // A field that goes before its window leaves the edit working without it.
+    if (IsWindow(hwnd_))
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
 }
 
 bool NumberField::Create(HWND parent, int id, const RECT& pixels, bool readOnly,
-                         std::string_view text, FieldEvents& events, int group, int index) {
-    events_ = &events;
-    group_ = group;
-    index_ = index;
-    lastText_ = Widen(text);
+                         std::string_view text, KeyPermissions keys) {
+    keys_ = keys;
+    lastText_ = controls::Widen(text);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL |
                         (readOnly ? ES_READONLY : 0);
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", lastText_.c_str(), style, pixels.left,
@@ -36,9 +30,8 @@ bool NumberField::Create(HWND parent, int id, const RECT& pixels, bool readOnly,
     if (!hwnd_)
         return false;
     // Subclassed through the window's own procedure and user data rather than
-    // SetWindowSubclass: both are read in-process, where Wine's comctl32 looks its
-    // subclass chain up with a window-property call to the server on every message,
-    // about 100 microseconds per message, a dozen messages per keystroke.
+    // SetWindowSubclass, which Wine's comctl32 looks up with a call to its server on every
+    // message, about 100 microseconds each, a dozen messages per keystroke.
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     const auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NumberField::Procedure)));
@@ -47,41 +40,35 @@ bool NumberField::Create(HWND parent, int id, const RECT& pixels, bool readOnly,
     return true;
 }
 
-std::wstring NumberField::WideText() const {
-    const int length = GetWindowTextLengthW(hwnd_);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), length + 1)));
-    return text;
-}
-
 std::string NumberField::Text() const {
-    return Narrow(WideText());
+    return controls::Narrow(controls::WindowText(hwnd_));
 }
 
 void NumberField::SetText(std::string_view utf8) {
     // The same text again changes nothing but costs the edit a full replace and repaint:
     // every keystroke's settling run writes its result a second time.
-    const std::wstring text = Widen(utf8);
-    if (text != WideText())
+    const std::wstring text = controls::Widen(utf8);
+    if (text != controls::WindowText(hwnd_))
         SetWindowTextW(hwnd_, text.c_str());
 }
 
-void NumberField::SelectAll() {
-    SendMessageW(hwnd_, EM_SETSEL, 0, static_cast<LPARAM>(GetWindowTextLengthW(hwnd_)));
-}
-
-void NumberField::OnEnChange() {
-    // An edit notifies on every WM_SETTEXT, identical text included; a calculator that
-    // rewrote its own result with the same text would otherwise recurse without end.
-    std::wstring text = WideText();
+bool NumberField::TakeChange() {
+    std::wstring text = controls::WindowText(hwnd_);
     if (text == lastText_)
-        return;
+        return false;
     lastText_ = std::move(text);
-    events_->Change(*this);
+    return true;
 }
 
-void NumberField::OnEnSetFocus() {
-    events_->GotFocus(*this);
+// txtFormula1_KeyPress ... txtFormula5b_KeyPress: the group's key filter.
+void NumberField::KeyPress(int16_t& keyAscii) const {
+    FilterNumericKey(keyAscii, keys_.decimal, keys_.minus);
+}
+
+// txtFormula1_GotFocus ... txtFormula5b_GotFocus: the whole text selected, so that the
+// next accepted character replaces it.
+void NumberField::GotFocus() {
+    SendMessageW(hwnd_, EM_SETSEL, 0, GetWindowTextLengthW(hwnd_));
 }
 
 LRESULT CALLBACK NumberField::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -96,18 +83,19 @@ LRESULT CALLBACK NumberField::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 LRESULT NumberField::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CHAR: {
-        // Only characters of 16 bits or fewer reach the filter; it cancels by zeroing.
-        int16_t key = static_cast<int16_t>(wp);
-        events_->KeyPress(*this, key);
+        // Characters of 16 bits or fewer reach the filter, which cancels one by zeroing it.
+        auto key = static_cast<int16_t>(wp);
+        KeyPress(key);
         if (key == 0)
             return 0;
-        return CallWindowProcW(editProcedure, hwnd_, msg,
-                               static_cast<WPARAM>(static_cast<uint16_t>(key)), lp);
-    }
-    case WM_GETOBJECT:
-        if (const LRESULT object = controls::AnswerGetObject(hwnd_, wp, lp, accessibleName_))
-            return object;
+        wp = static_cast<uint16_t>(key);
         break;
+    }
+    case WM_SETFOCUS: {
+        const LRESULT result = CallWindowProcW(editProcedure, hwnd_, msg, wp, lp);
+        GotFocus();
+        return result;
+    }
     case WM_LBUTTONDOWN:
         // A click into an unfocused field takes the focus, which selects the whole text;
         // letting the edit see the click would put the caret at the pointer instead.

@@ -1,6 +1,8 @@
 #include "controls/win32/accessible_name.h"
 
-#include <commctrl.h>
+#include "controls/win32/handles.h"
+#include "controls/win32/text.h"
+
 #include <oleacc.h>
 
 #include <map>
@@ -76,7 +78,9 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
             return standard_->get_accName(child, name);
         if (!name)
             return E_POINTER;
-        *name = SysAllocString(name_.Resolve().c_str());
+        static const auto allocate =
+            SystemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+        *name = allocate ? allocate(name_.Resolve().c_str()) : nullptr;
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
@@ -159,56 +163,69 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
     AccessibleName name_;
 };
 
-constexpr UINT_PTR kSubclassId = 0x0A11;
-
-// The names given to standard controls, until their windows go.
-std::map<HWND, AccessibleName>& Names() {
-    static std::map<HWND, AccessibleName> names;
+// The names given to controls, with the window procedure each had before, until their
+// windows go.
+struct Named {
+    AccessibleName name;
+    WNDPROC previous = nullptr;
+};
+std::map<HWND, Named>& Names() {
+    static std::map<HWND, Named> names;
     return names;
 }
 
-LRESULT CALLBACK NamedControl(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// The answer to WM_GETOBJECT: for the client object, the control's standard accessible
+// object with `name` as its name; 0 for any other object, or if the object could not be
+// made, and the control's own handling answers. COM and the accessibility library are
+// loaded at the first request, which comes from a screen reader.
+LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, const AccessibleName& name) {
+    static const ComScope com;
+    static const auto standardObject = SystemFunction<decltype(&CreateStdAccessibleObject)>(
+        L"oleacc.dll", "CreateStdAccessibleObject");
+    static const auto objectResult =
+        SystemFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    // The object id travels in the low 32 bits.
+    IAccessible* standard = nullptr;
+    if (static_cast<LONG>(lp) != OBJID_CLIENT || !standardObject || !objectResult ||
+        FAILED(standardObject(hwnd, OBJID_CLIENT, kIidAccessible,
+                              reinterpret_cast<void**>(&standard))) ||
+        !standard)
+        return 0;
+    auto* named = new NamedAccessible(standard, hwnd, name);
+    const LRESULT answer = objectResult(kIidAccessible, wp, static_cast<IAccessible*>(named));
+    named->Release();
+    return answer > 0 ? answer : 0; // a failure comes back as a negative HRESULT
+}
+
+LRESULT CALLBACK NamedProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto found = Names().find(hwnd);
+    if (found == Names().end())
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    const WNDPROC previous = found->second.previous;
     if (msg == WM_GETOBJECT) {
-        if (const auto found = Names().find(hwnd); found != Names().end())
-            if (const LRESULT answer = AnswerGetObject(hwnd, wp, lp, found->second))
-                return answer;
+        if (const LRESULT answer = AnswerGetObject(hwnd, wp, lp, found->second.name))
+            return answer;
     } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &NamedControl, kSubclassId);
-        Names().erase(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        Names().erase(found);
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallWindowProcW(previous, hwnd, msg, wp, lp);
 }
 
 } // namespace
 
 std::wstring AccessibleName::Resolve() const {
-    if (!label || !IsWindow(label))
-        return text;
-    const int length = GetWindowTextLengthW(label);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<size_t>(GetWindowTextW(label, caption.data(), length + 1)));
-    return caption;
-}
-
-LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, const AccessibleName& name) {
-    // The object id travels in the low 32 bits.
-    if (static_cast<LONG>(lp) != OBJID_CLIENT)
-        return 0;
-    IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible,
-                                         reinterpret_cast<void**>(&standard))) ||
-        !standard)
-        return 0;
-    auto* named = new NamedAccessible(standard, hwnd, name);
-    const LRESULT answer = LresultFromObject(kIidAccessible, wp, static_cast<IAccessible*>(named));
-    named->Release();
-    // A failure comes back as a negative HRESULT.
-    return answer > 0 ? answer : 0;
+    return label && IsWindow(label) ? WindowText(label) : text;
 }
 
 void SetAccessibleName(HWND control, AccessibleName name) {
-    if (SetWindowSubclass(control, &NamedControl, kSubclassId, 0))
-        Names()[control] = std::move(name);
+    Named& named = Names()[control];
+    named.name = std::move(name);
+    // Through the window procedure rather than SetWindowSubclass, which Wine's comctl32
+    // looks up with a call to its server on every message, about 100 microseconds each.
+    if (!named.previous)
+        named.previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedProcedure)));
 }
 
 } // namespace controls

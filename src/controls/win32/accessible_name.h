@@ -25,13 +25,8 @@ struct AccessibleName {
     std::wstring Resolve() const;
 };
 
-// The answer to WM_GETOBJECT for `hwnd`: for its client object, the control's standard
-// accessible object with `name` as its name. 0 for any other object, or if the object
-// could not be made: the caller then leaves the message to the control's own handling.
-LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, const AccessibleName& name);
-
-// Gives a standard control (an edit, a button) the accessible name. A later call
-// replaces the name.
+// Gives a control the accessible name, until its window goes. A later call replaces the
+// name.
 void SetAccessibleName(HWND control, AccessibleName name);
 
 } // namespace controls

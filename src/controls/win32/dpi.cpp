@@ -1,33 +1,18 @@
 #include "controls/win32/dpi.h"
 
-#include "controls/win32/gdi.h"
+#include "controls/win32/handles.h"
 
 namespace controls {
-namespace {
-
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-// GetDpiForWindow exists from Windows 10 1607 on; the program also runs on Windows 7.
-GetDpiForWindowFn DpiForWindowFunction() {
-    static const auto function = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    return function;
-}
-
-int ScreenDpi() {
-    ScreenDc screen;
-    return GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
-} // namespace
 
 int WindowDpi(HWND hwnd) {
-    if (hwnd) {
-        if (const GetDpiForWindowFn dpiForWindow = DpiForWindowFunction())
-            if (const UINT dpi = dpiForWindow(hwnd))
-                return static_cast<int>(dpi);
-    }
-    return ScreenDpi();
+    // GetDpiForWindow exists from Windows 10 1607 on; the program also runs on Windows 7.
+    static const auto forWindow =
+        SystemFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    if (hwnd && forWindow)
+        if (const UINT dpi = forWindow(hwnd))
+            return static_cast<int>(dpi);
+    ScreenDc screen;
+    return GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 LayoutScale WindowLayoutScale(HWND hwnd) {
@@ -35,7 +20,11 @@ LayoutScale WindowLayoutScale(HWND hwnd) {
     return LayoutScale::ForDpi(dpi, dpi);
 }
 
-void PlaceWithClientSize(HWND hwnd, int x, int y, int clientWidth, int clientHeight) {
+void PlaceWithClientSize(HWND hwnd, const RECT* suggested, int clientWidth, int clientHeight) {
+    RECT at{};
+    GetWindowRect(hwnd, &at);
+    if (suggested)
+        at = *suggested;
     // The outer size follows from the frame the window has. The frame may itself change
     // with the move (a window that changes dpi gets the new dpi's frame when it is next
     // sized), so a second pass corrects what the first could not know.
@@ -47,7 +36,7 @@ void PlaceWithClientSize(HWND hwnd, int x, int y, int clientWidth, int clientHei
             return;
         const int width = outer.right - outer.left + clientWidth - client.right;
         const int height = outer.bottom - outer.top + clientHeight - client.bottom;
-        SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, at.left, at.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

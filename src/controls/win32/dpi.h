@@ -17,9 +17,9 @@ int WindowDpi(HWND hwnd);
 // The layout scale of a window: 1440 layout units per inch at its dpi.
 LayoutScale WindowLayoutScale(HWND hwnd);
 
-// Moves `hwnd` so that its top-left outer corner is at (x, y) in screen pixels and its
-// client area is exactly `clientWidth` x `clientHeight`, whatever the frame's metrics at
-// the window's dpi are.
-void PlaceWithClientSize(HWND hwnd, int x, int y, int clientWidth, int clientHeight);
+// Gives `hwnd` a client area of exactly `clientWidth` x `clientHeight`, whatever the
+// frame's metrics at the window's dpi are, with its top-left outer corner at the place the
+// system suggests for a new dpi, or where it is.
+void PlaceWithClientSize(HWND hwnd, const RECT* suggested, int clientWidth, int clientHeight);
 
 } // namespace controls

@@ -11,17 +11,20 @@ namespace controls {
 inline constexpr UINT kTabClick = 0xA000 + 1;  // NotifyTabClick
 inline constexpr UINT kMouseDown = 0xA000 + 2; // NotifyMouseDown
 
+// The mouse buttons as MouseDown reports them.
+enum class MouseButton : int16_t { Left = 1, Right = 2, Middle = 4 };
+
 // TabClick(lTab): a caption was clicked, or ShowTab was called.
 struct NotifyTabClick {
     NMHDR hdr;
-    int32_t lTab;
+    int lTab;
 };
 
-// MouseDown(Button, Shift, X, Y): a press on the control's own surface. Button: 1 left,
-// 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt, summed; X, Y in layout units.
+// MouseDown(Button, Shift, X, Y): a press on the control's own surface. Shift: 1 Shift,
+// 2 Ctrl, 4 Alt, summed; X, Y in layout units.
 struct NotifyMouseDown {
     NMHDR hdr;
-    int16_t Button;
+    MouseButton Button;
     int16_t Shift;
     float X;
     float Y;
@@ -32,7 +35,9 @@ inline NotifyMouseDown MouseDownFromMessage(HWND from, UINT msg, WPARAM wp, LPAR
                                             float unitsPerPixelX, float unitsPerPixelY) {
     NotifyMouseDown n{};
     n.hdr = {from, static_cast<UINT_PTR>(GetDlgCtrlID(from)), kMouseDown};
-    n.Button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+    n.Button = msg == WM_LBUTTONDOWN   ? MouseButton::Left
+               : msg == WM_RBUTTONDOWN ? MouseButton::Right
+                                       : MouseButton::Middle;
     n.Shift = static_cast<int16_t>(((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) |
                                    ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
     n.X = static_cast<float>(static_cast<short>(LOWORD(lp))) * unitsPerPixelX;

@@ -3,20 +3,13 @@
 #pragma once
 
 #include "controls/geometry.h"
-#include "controls/win32/gdi.h"
+#include "controls/win32/handles.h"
 
 #include <windows.h>
 
 #include <optional>
 
 namespace controls {
-
-// The screen's layout units per pixel, read now (the user may change the dpi).
-inline LayoutScale ScreenLayoutScale() {
-    ScreenDc screen;
-    return LayoutScale::ForDpi(GetDeviceCaps(screen.Get(), LOGPIXELSX),
-                               GetDeviceCaps(screen.Get(), LOGPIXELSY));
-}
 
 inline RECT ToPixels(const Rect& r, const LayoutScale& scale) {
     const int left = scale.PixelsX(r.left), top = scale.PixelsY(r.top);

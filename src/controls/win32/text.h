@@ -1,4 +1,4 @@
-// Text between the core (UTF-8) and the windows (UTF-16).
+// Text between the cores (UTF-8) and the windows (UTF-16).
 #pragma once
 
 #include <windows.h>
@@ -8,9 +8,11 @@
 
 namespace controls {
 
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view wide);
-// A window's text as UTF-8.
-std::string WindowText(HWND hwnd);
+// Bytes in a code page (UTF-8 unless named) as UTF-16, NUL characters kept; and back.
+std::wstring Widen(std::string_view text, UINT codePage = CP_UTF8);
+std::string Narrow(std::wstring_view utf16);
+
+// The text of a window of this program, in UTF-16.
+std::wstring WindowText(HWND hwnd);
 
 } // namespace controls

@@ -8,15 +8,10 @@
 namespace controls {
 
 bool ucTabContainer::Create(HWND parent, int id, const RECT& bounds) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Register(instance, 0, nullptr);
     scale_ = WindowLayoutScale(parent);
     // WS_CLIPCHILDREN keeps the page's painting off its fields; WS_EX_CONTROLPARENT lets
     // dialog-style Tab navigation step into them.
-    return CreateAs(WS_EX_CONTROLPARENT, L"",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, bounds.left,
-                    bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance) != nullptr;
+    return CreateChild(parent, id, bounds, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
 }
 
 void ucTabContainer::SetScale(const LayoutScale& scale) {

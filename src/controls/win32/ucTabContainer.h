@@ -28,7 +28,6 @@ class ucTabContainer : public WindowBase<ucTabContainer> {
     // Draws the edges at another scale, as when the window moved to a screen of another
     // density (the host moves and sizes the page itself).
     void SetScale(const LayoutScale& scale);
-    const LayoutScale& Scale() const { return scale_; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 

@@ -1,7 +1,7 @@
 #include "controls/win32/ucTabHead.h"
 
 #include "controls/win32/dpi.h"
-#include "controls/win32/gdi.h"
+#include "controls/win32/handles.h"
 #include "controls/win32/notifications.h"
 #include "controls/win32/paint.h"
 
@@ -10,12 +10,8 @@
 namespace controls {
 
 bool ucTabHead::Create(HWND parent, int id, const RECT& bounds) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Register(instance, 0, nullptr);
     scale_ = WindowLayoutScale(parent);
-    return CreateAs(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-                    bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance) != nullptr;
+    return CreateChild(parent, id, bounds, WS_CLIPSIBLINGS);
 }
 
 bool ucTabHead::AddTab(std::wstring sTitle) {
@@ -52,7 +48,7 @@ void ucTabHead::ShowTab(int16_t iTabID) {
 }
 
 // Stores the selection, lets the host react (it shows the matching page), then redraws.
-void ucTabHead::lblTabTitle_Click(int32_t Index) {
+void ucTabHead::lblTabTitle_Click(int Index) {
     lSelectedTab = Index;
     const HWND self = Handle();
     NotifyTabClick n{{self, static_cast<UINT_PTR>(GetDlgCtrlID(self)), kTabClick}, Index};
@@ -89,7 +85,7 @@ Point ucTabHead::ToUnits(LPARAM lp) const {
 // A caption takes every button's press for itself (only the left one can click it); a
 // press anywhere else belongs to the header's surface.
 void ucTabHead::OnButtonDown(UINT msg, WPARAM wp, LPARAM lp) {
-    const int32_t caption = layout_.HitTest(ToUnits(lp));
+    const int caption = layout_.HitTest(ToUnits(lp));
     if (caption < 0) {
         UserControl_MouseDown(msg, wp, lp);
         return;
@@ -102,7 +98,7 @@ void ucTabHead::OnButtonDown(UINT msg, WPARAM wp, LPARAM lp) {
 
 // A click is a press and a release on the same caption.
 void ucTabHead::OnLeftButtonUp(LPARAM lp) {
-    const int32_t pressed = std::exchange(pressedCaption_, -1);
+    const int pressed = std::exchange(pressedCaption_, -1);
     if (pressed < 0)
         return;
     ReleaseCapture();

@@ -17,7 +17,7 @@ class ucTabHead : public WindowBase<ucTabHead> {
   public:
     static constexpr const wchar_t* kClassName = L"OrteliaTabHead";
     // Tabs are addressed by 16-bit indices (ShowTab), so no more than this many.
-    static constexpr int32_t kMaxTabs = 32768;
+    static constexpr int kMaxTabs = 32768;
 
     ucTabHead() = default;
     // The window goes with the object, so it never calls into a destroyed one.
@@ -42,11 +42,7 @@ class ucTabHead : public WindowBase<ucTabHead> {
     // index is taken: one outside the tabs is reported as given and raises no tab.
     void ShowTab(int16_t iTabID);
 
-    int32_t TabCount() const { return lTabCount; }
-    int32_t SelectedTab() const { return lSelectedTab; }
-    // What is painted and hit-tested, and the scale it was laid out at.
-    const TabLayout& Layout() const { return layout_; }
-    const LayoutScale& Scale() const { return scale_; }
+    int SelectedTab() const { return lSelectedTab; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -54,7 +50,7 @@ class ucTabHead : public WindowBase<ucTabHead> {
     void LayoutTabs();
     void UserControl_Resize();
     void UserControl_MouseDown(UINT msg, WPARAM wp, LPARAM lp);
-    void lblTabTitle_Click(int32_t Index);
+    void lblTabTitle_Click(int Index);
 
     void OnButtonDown(UINT msg, WPARAM wp, LPARAM lp);
     void OnLeftButtonUp(LPARAM lp);
@@ -63,14 +59,14 @@ class ucTabHead : public WindowBase<ucTabHead> {
     float CaptionWidth(const std::wstring& caption) const;
     Point ToUnits(LPARAM lp) const;
 
-    int32_t lTabCount = 0;
-    int32_t lSelectedTab = 0;
+    int lTabCount = 0;
+    int lSelectedTab = 0;
     std::vector<std::wstring> captions_;
     std::vector<float> captionWidths_; // layout units, fixed when the tab is added
     TabLayout layout_;
     LayoutScale scale_;
-    HFONT font_ = nullptr;        // set by the host; not owned
-    int32_t pressedCaption_ = -1; // caption under a left press awaiting its release
+    HFONT font_ = nullptr;    // set by the host; not owned
+    int pressedCaption_ = -1; // caption under a left press awaiting its release
 };
 
 } // namespace controls

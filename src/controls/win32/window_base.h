@@ -42,6 +42,16 @@ template <typename Derived> class WindowBase {
                                menuOrId, instance, static_cast<Derived*>(this));
     }
 
+    // A child window of this class: control `id` of `parent`, `bounds` in the parent's
+    // client pixels, visible, painting all of itself (the class has no brush).
+    bool CreateChild(HWND parent, int id, const RECT& bounds, DWORD style, DWORD exStyle = 0) {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        Register(instance, 0, nullptr);
+        return CreateAs(exStyle, L"", WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
+                        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance) != nullptr;
+    }
+
     LRESULT DefaultHandling(UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd_, msg, wp, lp);
     }

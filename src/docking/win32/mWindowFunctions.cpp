@@ -1,26 +1,15 @@
 #include "docking/win32/mWindowFunctions.h"
 
+#include "controls/win32/text.h"
+
 #include <vector>
 
 namespace mWindowFunctions {
 namespace {
 
-constexpr UINT kBandFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
-
-// Single-byte text in the system code page, as UTF-16, NUL characters kept.
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
 // Lower case by the user's locale, so that comparisons ignore case as the user expects.
 std::wstring Folded(const std::string& text) {
-    std::wstring wide = Widen(text);
+    std::wstring wide = controls::Widen(text, CP_ACP);
     if (wide.empty())
         return wide;
     const DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
@@ -33,14 +22,6 @@ std::wstring Folded(const std::string& text) {
 }
 
 } // namespace
-
-void SetTopmost(HWND hwnd) {
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kBandFlags);
-}
-
-void SetNotTopmost(HWND hwnd) {
-    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kBandFlags);
-}
 
 HWND FindWindowByTitle(HWND start, const std::string& text) {
     const std::wstring wanted = Folded(text);

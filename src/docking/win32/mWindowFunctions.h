@@ -1,6 +1,9 @@
-// The program's few dealings with the desktop's window manager: the topmost band, and
-// finding and measuring another program's top-level window.
+// The program's few dealings with other programs' windows: finding the editor's top-level
+// window by its title and measuring it. The topmost band of the window functions is in
+// controls/win32/topmost.h, as both windows use it.
 #pragma once
+
+#include "controls/win32/topmost.h"
 
 #include <windows.h>
 
@@ -8,16 +11,13 @@
 
 namespace mWindowFunctions {
 
-// Into / out of the topmost band, shown, without moving, sizing or activating.
-void SetTopmost(HWND hwnd);
-void SetNotTopmost(HWND hwnd);
-
 // The first top-level window, in z-order from the top, whose title contains `text`
 // ignoring case (by the user's locale); every top-level window is visited, hidden ones
 // included. `start` is any top-level window of the program. nullptr when none matches.
 HWND FindWindowByTitle(HWND start, const std::string& text);
 
-// The window's title, exactly as long as the platform says it is.
+// The window's title through the single-byte (ANSI) interface, exactly as long as the
+// platform says it is.
 std::string GetWindowTitle(HWND hwnd);
 
 // The window's outer rectangle in screen pixels; all zero for a window that is gone.

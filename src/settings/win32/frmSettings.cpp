@@ -1,12 +1,12 @@
 #include "settings/win32/frmSettings.h"
 
+#include "controls/field_value.h"
 #include "controls/win32/accessible_name.h"
 #include "controls/win32/dpi.h"
 #include "controls/win32/paint.h"
 #include "controls/win32/text.h"
+#include "controls/win32/topmost.h"
 #include "controls/win32/ui_font.h"
-#include "docking/win32/mWindowFunctions.h"
-#include "settings/settings_code.h"
 #include "settings/win32/mMain.h"
 
 #include <algorithm>
@@ -100,13 +100,13 @@ bool StartsGroup(DialogControl id) {
 
 // The width in pixels that a caption needs: its text, and for check boxes and option
 // buttons the mark in front of it with its gap.
-int CaptionWidth(HFONT font, const std::wstring& text, DialogKind kind, int dpiX) {
+int CaptionWidth(HFONT font, const std::wstring& text, DialogKind kind, int dpi) {
     controls::ScreenDc screen;
     controls::Selection selected(screen.Get(), font);
     SIZE extent{};
     GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     const bool marked = kind == DialogKind::CheckBox || kind == DialogKind::Option;
-    return extent.cx + (marked ? MulDiv(kMarkAllowance, dpiX, 96) : 0);
+    return extent.cx + (marked ? MulDiv(kMarkAllowance, dpi, 96) : 0);
 }
 
 } // namespace
@@ -153,42 +153,17 @@ bool frmSettings::Create(HWND owner) {
     Register(instance, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     // The owner's monitor, where the dialog appears; corrected below if it lands on
     // another.
-    dpiX_ = dpiY_ = controls::WindowDpi(owner);
-    scale_ = controls::LayoutScale::ForDpi(dpiX_, dpiY_);
+    dpi_ = controls::WindowDpi(owner);
+    scale_ = controls::LayoutScale::ForDpi(dpi_, dpi_);
     RECT frame{0, 0, scale_.PixelsX(kDialogClientWidth), scale_.PixelsY(kDialogClientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const RECT at = CentredOver(owner, frame.right - frame.left, frame.bottom - frame.top);
     if (!CreateAs(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
                   at.right - at.left, at.bottom - at.top, owner, nullptr, instance))
         return false;
-    if (const int dpi = controls::WindowDpi(Handle()); dpi != dpiY_)
+    if (const int dpi = controls::WindowDpi(Handle()); dpi != dpi_)
         OnDpiChanged(dpi, nullptr);
     return true;
-}
-
-HWND* frmSettings::Slot(DialogControl id) {
-    using C = DialogControl;
-    // clang-format off
-    switch (id) {
-    case C::chkDock: return &chkDock;
-    case C::optDockSide0: return &optDockSide[0];
-    case C::optDockSide1: return &optDockSide[1];
-    case C::optDockSide2: return &optDockSide[2];
-    case C::optDockSide3: return &optDockSide[3];
-    case C::txtDockOffset0: return &txtDockOffset[0];
-    case C::txtDockOffset1: return &txtDockOffset[1];
-    case C::optMeasurements0: return &optMeasurements[0];
-    case C::optMeasurements1: return &optMeasurements[1];
-    case C::chkAutoClose: return &chkAutoClose;
-    case C::btnOkay: return &btnOkay;
-    case C::btnCancel: return &btnCancel;
-    case C::Frame1: return &Frame1;
-    case C::Frame2: return &Frame2;
-    case C::Label1: return &Label1;
-    case C::Label2: return &Label2;
-    default: return nullptr; // pbLogo and the labels it draws
-    }
-    // clang-format on
 }
 
 // Where a control goes at the current scale: its design rectangle, widened to the right
@@ -198,7 +173,7 @@ RECT frmSettings::PlaceOf(const DialogControlDesign& d) const {
     RECT r = controls::ToPixels(HostRect(d), scale_);
     if (d.kind == DialogKind::CheckBox || d.kind == DialogKind::Option ||
         d.kind == DialogKind::Label) {
-        const int needed = CaptionWidth(font_.Get(), controls::Widen(d.text), d.kind, dpiX_);
+        const int needed = CaptionWidth(font_.Get(), controls::Widen(d.text), d.kind, dpi_);
         const int limit = scale_.PixelsX(FitLimitRight(d));
         if (r.left + needed > r.right)
             r.right = std::max<LONG>(r.right, std::min<LONG>(r.left + needed, limit));
@@ -210,7 +185,7 @@ HWND frmSettings::CreateControl(const DialogControlDesign& d) {
     const RECT r = PlaceOf(d);
     const std::wstring text = controls::Widen(d.text);
     if (d.kind == DialogKind::Picture) {
-        pbLogo.Create(Handle(), r, scale_, dpiY_);
+        pbLogo.Create(Handle(), r, scale_, dpi_);
         return pbLogo.Handle();
     }
     DWORD style = WS_CHILD | WS_VISIBLE | (StartsGroup(d.id) ? WS_GROUP : 0);
@@ -252,44 +227,36 @@ HWND frmSettings::CreateControl(const DialogControlDesign& d) {
 }
 
 void frmSettings::CreateControls() {
-    font_ = controls::CreateDialogFont(dpiY_);
-    for (const DialogControlDesign* d : CreationOrder()) {
-        if (d->container == Container::Logo)
-            continue; // the banner draws its own labels
-        const HWND hwnd = CreateControl(*d);
-        if (HWND* slot = Slot(d->id))
-            *slot = hwnd;
-    }
+    font_ = controls::MakeDialogFont(dpi_);
+    for (const DialogControlDesign* d : CreationOrder())
+        if (d->container != Container::Logo) // the banner draws its own labels
+            controls_[static_cast<size_t>(d->id)] = CreateControl(*d);
     // The offset boxes' labels ("Offset:" and "x") do not say which is which.
-    controls::SetAccessibleName(txtDockOffset[0], {nullptr, L"Horizontal offset"});
-    controls::SetAccessibleName(txtDockOffset[1], {nullptr, L"Vertical offset"});
+    controls::SetAccessibleName(Control(DialogControl::txtDockOffset0),
+                                {nullptr, L"Horizontal offset"});
+    controls::SetAccessibleName(Control(DialogControl::txtDockOffset1),
+                                {nullptr, L"Vertical offset"});
 }
 
 // Lays the dialog out for another dpi: new fonts, every control at its design rectangle
 // at the new units per pixel, and the design's client size, at the suggested place when
 // the system gives one.
 void frmSettings::OnDpiChanged(int dpi, const RECT* suggested) {
-    dpiX_ = dpiY_ = dpi;
+    dpi_ = dpi;
     scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
-    controls::Font previous = std::exchange(font_, controls::CreateDialogFont(dpi));
+    const controls::Font previous = std::exchange(font_, controls::MakeDialogFont(dpi));
     for (const DialogControlDesign& d : kDialogDesign) {
+        const HWND hwnd = Control(d.id);
         if (d.kind == DialogKind::Picture) {
-            pbLogo.SetScale(PlaceOf(d), scale_, dpiY_);
-            continue;
+            pbLogo.SetScale(PlaceOf(d), scale_, dpi_);
+        } else if (hwnd) { // not the banner's own labels
+            const RECT r = PlaceOf(d);
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+            SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        const HWND* slot = Slot(d.id);
-        if (!slot || !*slot)
-            continue; // the banner's own labels
-        const RECT r = PlaceOf(d);
-        SendMessageW(*slot, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        SetWindowPos(*slot, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    RECT outer{};
-    GetWindowRect(Handle(), &outer);
-    const POINT at =
-        suggested ? POINT{suggested->left, suggested->top} : POINT{outer.left, outer.top};
-    controls::PlaceWithClientSize(Handle(), at.x, at.y, scale_.PixelsX(kDialogClientWidth),
+    controls::PlaceWithClientSize(Handle(), suggested, scale_.PixelsX(kDialogClientWidth),
                                   scale_.PixelsY(kDialogClientHeight));
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -337,15 +304,15 @@ void frmSettings::Unload() {
 
 void frmSettings::Form_Load() {
     const settings::Settings& s = mMain::Settings();
-    SetChecked(chkDock, s.bDockEnabled);
+    SetChecked(Control(DialogControl::chkDock), s.bDockEnabled);
     // A corner outside 0 to 3 (from a hand-edited code) has no button: none is selected,
     // and OK keeps the corner.
     if (s.iDockCorner >= 0 && s.iDockCorner < 4)
-        SetChecked(optDockSide[s.iDockCorner], true);
-    SetWindowTextW(txtDockOffset[0], std::to_wstring(s.lDockOffsetX).c_str());
-    SetWindowTextW(txtDockOffset[1], std::to_wstring(s.lDockOffsetY).c_str());
-    SetChecked(chkAutoClose, s.bAutoClose);
-    SetChecked(optMeasurements[s.bMetric ? 0 : 1], true);
+        SetChecked(Control(DialogControl::optDockSide0, s.iDockCorner), true);
+    SetWindowTextW(Control(DialogControl::txtDockOffset0), std::to_wstring(s.lDockOffsetX).c_str());
+    SetWindowTextW(Control(DialogControl::txtDockOffset1), std::to_wstring(s.lDockOffsetY).c_str());
+    SetChecked(Control(DialogControl::chkAutoClose), s.bAutoClose);
+    SetChecked(Control(DialogControl::optMeasurements0, s.bMetric ? 0 : 1), true);
 }
 
 void frmSettings::Form_Resize() {
@@ -358,14 +325,17 @@ void frmSettings::Form_Unload() {
 
 void frmSettings::btnOkay_Click() {
     settings::Settings& s = mMain::Settings();
-    s.bDockEnabled = IsChecked(chkDock);
-    for (int16_t n = 0; n < 4; ++n)
-        if (IsChecked(optDockSide[n]))
-            s.iDockCorner = n;
-    s.lDockOffsetX = settings::OffsetFromText(controls::WindowText(txtDockOffset[0]));
-    s.lDockOffsetY = settings::OffsetFromText(controls::WindowText(txtDockOffset[1]));
-    s.bAutoClose = IsChecked(chkAutoClose);
-    s.bMetric = IsChecked(optMeasurements[0]);
+    const auto offset = [this](DialogControl box) {
+        return controls::Int32FieldValue(controls::Narrow(controls::WindowText(Control(box))));
+    };
+    s.bDockEnabled = IsChecked(Control(DialogControl::chkDock));
+    for (int n = 0; n < 4; ++n)
+        if (IsChecked(Control(DialogControl::optDockSide0, n)))
+            s.iDockCorner = static_cast<int16_t>(n);
+    s.lDockOffsetX = offset(DialogControl::txtDockOffset0);
+    s.lDockOffsetY = offset(DialogControl::txtDockOffset1);
+    s.bAutoClose = IsChecked(Control(DialogControl::chkAutoClose));
+    s.bMetric = IsChecked(Control(DialogControl::optMeasurements0));
     // A failed write keeps the old code in the registry; the new settings still hold for
     // this run.
     (void)mMain::SaveSettings();
@@ -376,23 +346,44 @@ void frmSettings::btnCancel_Click() {
     Unload();
 }
 
+// Only real clicks of the two buttons count; IDOK and IDCANCEL from Enter and Escape come
+// without a control and are ignored.
+void frmSettings::OnCommand(int code, HWND from) {
+    if (code == BN_CLICKED && from && from == Control(DialogControl::btnOkay))
+        btnOkay_Click();
+    else if (code == BN_CLICKED && from && from == Control(DialogControl::btnCancel))
+        btnCancel_Click();
+}
+
+// The focus leaves with the activation and comes back where it was, or to the first tab
+// stop, not to the frame.
+void frmSettings::OnActivate(bool active) {
+    const HWND focus = GetFocus();
+    if (!active && focus && IsChild(Handle(), focus))
+        lastFocus_ = focus;
+    else if (active)
+        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_
+                                                    : GetNextDlgTabItem(Handle(), nullptr, FALSE));
+}
+
+// Destroyed from outside (its owner went first): the owner is still given back.
+void frmSettings::OnDestroy() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    if (reenableOwner_)
+        EnableWindow(owner_, TRUE);
+    reenableOwner_ = false;
+}
+
 LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         CreateControls();
         return 0;
-    case WM_COMMAND: {
-        // Only real clicks of the two buttons count; IDOK and IDCANCEL from Enter and
-        // Escape come without a control and are ignored.
-        const HWND from = reinterpret_cast<HWND>(lp);
-        if (HIWORD(wp) == BN_CLICKED && from) {
-            if (from == btnOkay)
-                btnOkay_Click();
-            else if (from == btnCancel)
-                btnCancel_Click();
-        }
+    case WM_COMMAND:
+        OnCommand(HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         // Labels, check boxes, option buttons and frames on an opaque button face, so that
@@ -403,16 +394,7 @@ LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus && IsChild(Handle(), focus))
-                lastFocus_ = focus;
-        } else {
-            // Focus goes back where it was, or to the first tab stop, not to the frame.
-            SetFocus(lastFocus_ && IsWindow(lastFocus_)
-                         ? lastFocus_
-                         : GetNextDlgTabItem(Handle(), nullptr, FALSE));
-        }
+        OnActivate(LOWORD(wp) != WA_INACTIVE);
         return 0;
     case WM_SIZE:
         if (loaded_)
@@ -428,13 +410,7 @@ LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Unload();
         return 0;
     case WM_DESTROY:
-        // Destroyed from outside (its owner went first): still give the owner back.
-        if (!unloaded_) {
-            unloaded_ = true;
-            if (reenableOwner_)
-                EnableWindow(owner_, TRUE);
-            reenableOwner_ = false;
-        }
+        OnDestroy();
         return 0;
     default:
         return DefaultHandling(msg, wp, lp);

@@ -2,14 +2,14 @@
 #pragma once
 
 #include "controls/geometry.h"
-#include "controls/win32/gdi.h"
+#include "controls/win32/handles.h"
 #include "controls/win32/window_base.h"
 #include "settings/settings_design.h"
 #include "settings/win32/logo_banner.h"
 
 #include <windows.h>
 
-#include <cstdint>
+#include <array>
 
 namespace settings {
 
@@ -37,20 +37,6 @@ class frmSettings : public controls::WindowBase<frmSettings> {
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
-    // Controls, by their design names.
-    HWND chkDock = nullptr;
-    HWND optDockSide[4]{};
-    HWND txtDockOffset[2]{};
-    HWND optMeasurements[2]{};
-    HWND chkAutoClose = nullptr;
-    HWND btnOkay = nullptr;
-    HWND btnCancel = nullptr;
-    HWND Frame1 = nullptr;
-    HWND Frame2 = nullptr;
-    HWND Label1 = nullptr;
-    HWND Label2 = nullptr;
-    LogoBanner pbLogo;
-
   private:
     void Form_Load();
     void Form_Resize();
@@ -63,17 +49,24 @@ class frmSettings : public controls::WindowBase<frmSettings> {
     HWND CreateControl(const DialogControlDesign& d);
     RECT PlaceOf(const DialogControlDesign& d) const;
     void OnDpiChanged(int dpi, const RECT* suggested);
-    HWND* Slot(DialogControl id);
+    void OnCommand(int code, HWND from);
+    void OnActivate(bool active);
+    void OnDestroy();
     void RunModalLoop();
+    // A control by its design name; the option-button arrays by their first member.
+    HWND Control(DialogControl id, int index = 0) const {
+        return controls_[static_cast<size_t>(id) + static_cast<size_t>(index)];
+    }
 
+    std::array<HWND, kDialogControlCount> controls_{}; // none for the banner's labels
+    LogoBanner pbLogo;
     HWND owner_ = nullptr;
     bool reenableOwner_ = false;
     bool loaded_ = false;
     bool unloaded_ = false;
     HWND lastFocus_ = nullptr;
     controls::LayoutScale scale_;
-    int dpiX_ = 96;
-    int dpiY_ = 96;
+    int dpi_ = 96;
     controls::Font font_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "controls/win32/paint.h"
 #include "controls/win32/text.h"
+#include "controls/win32/ui_font.h"
 #include "settings/win32/logo_resource.h"
 
 #include <wincodec.h>
@@ -13,49 +14,6 @@
 
 namespace settings {
 namespace {
-
-// Releases a COM interface when it goes out of scope.
-template <typename T> class ComRef {
-  public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (p_)
-            p_->Release();
-    }
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-
-  private:
-    T* p_ = nullptr;
-};
-
-// COM for the lifetime of the guard; balanced only when this call initialised it.
-class ComScope {
-  public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (SUCCEEDED(hr_))
-            CoUninitialize();
-    }
-
-  private:
-    HRESULT hr_;
-};
-
-controls::Font ArialBold(float points, int dpiY) {
-    LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(points * static_cast<float>(dpiY) / 72.0f));
-    lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    wcscpy_s(lf.lfFaceName, L"Arial");
-    return controls::Font(CreateFontIndirectW(&lf));
-}
 
 // A top-down 32-bit DIB section of the given size; `bits` receives its pixels.
 HBITMAP CreateDib(int width, int height, void** bits) {
@@ -91,15 +49,19 @@ LogoPicture LoadLogoPicture(HINSTANCE instance) {
     if (!bytes || size == 0)
         return picture;
 
-    ComScope com;
-    ComRef<IWICImagingFactory> factory;
-    ComRef<IWICStream> stream;
-    ComRef<IWICBitmapDecoder> decoder;
-    ComRef<IWICBitmapFrameDecode> frame;
-    ComRef<IWICFormatConverter> converter;
+    // COM and the imaging component are loaded here, when the dialog first shows its logo.
+    const controls::ComScope com;
+    const auto create =
+        controls::SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    controls::ComPtr<IWICImagingFactory> factory;
+    controls::ComPtr<IWICStream> stream;
+    controls::ComPtr<IWICBitmapDecoder> decoder;
+    controls::ComPtr<IWICBitmapFrameDecode> frame;
+    controls::ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
+    if (!create ||
+        FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                      IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
         FAILED(factory->CreateStream(stream.Out())) ||
         FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size)) ||
         FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
@@ -132,13 +94,9 @@ LogoBanner::~LogoBanner() {
 
 bool LogoBanner::Create(HWND parent, const RECT& rect, const controls::LayoutScale& scale,
                         int dpiY) {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    Register(instance, 0, nullptr);
     logo_ = LoadLogoPicture(GetModuleHandleW(nullptr));
     PlaceLabels(scale, dpiY);
-    return CreateAs(0, L"", WS_CHILD | WS_VISIBLE | WS_GROUP, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                    instance) != nullptr;
+    return CreateChild(parent, 0, rect, WS_GROUP);
 }
 
 void LogoBanner::SetScale(const RECT& rect, const controls::LayoutScale& scale, int dpiY) {
@@ -150,8 +108,8 @@ void LogoBanner::SetScale(const RECT& rect, const controls::LayoutScale& scale, 
 
 // The design's labels on the banner, in pixels at `scale`, with their fonts for `dpiY`.
 void LogoBanner::PlaceLabels(const controls::LayoutScale& scale, int dpiY) {
-    titleFont_ = ArialBold(kBannerTitlePoints, dpiY);
-    smallFont_ = ArialBold(kBannerSmallPoints, dpiY);
+    titleFont_ = controls::MakeFont(L"Arial", kBannerTitlePoints, true, dpiY);
+    smallFont_ = controls::MakeFont(L"Arial", kBannerSmallPoints, true, dpiY);
     labelCount_ = 0;
     for (const DialogControlDesign& d : kDialogDesign) {
         if (d.container != Container::Logo || labelCount_ == labels_.size())

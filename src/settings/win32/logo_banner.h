@@ -3,7 +3,7 @@
 #pragma once
 
 #include "controls/geometry.h"
-#include "controls/win32/gdi.h"
+#include "controls/win32/handles.h"
 #include "controls/win32/window_base.h"
 #include "settings/settings_design.h"
 

@@ -1,12 +1,11 @@
 #include "settings/win32/mWinRegistry.h"
 
-#include "calc/field_value.h"
-#include "calc/number_text.h"
+#include "controls/field_value.h"
+#include "controls/win32/handles.h"
 #include "settings/registry_data.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
-#include <optional>
 
 namespace mWinRegistry {
 namespace {
@@ -14,38 +13,17 @@ namespace {
 // KEY_READ | KEY_WRITE | KEY_CREATE_LINK.
 constexpr REGSAM kAccess = 0x2003F;
 
-// Closes an opened key when it goes out of scope.
-class OpenKey {
-  public:
-    OpenKey() = default;
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 std::string AsText(const RegistryValue& value) {
     if (const auto* text = std::get_if<std::string>(&value))
         return *text;
     return std::to_string(std::get<int32_t>(value));
 }
 
-// A number as a 32-bit integer: texts are read as field values and rounded half to
-// even; anything outside the range has no 32-bit form.
-std::optional<int32_t> AsInt32(const RegistryValue& value) {
+// A number as a 32-bit integer; a text read by the field-value rule.
+int32_t AsInt32(const RegistryValue& value) {
     if (const auto* number = std::get_if<int32_t>(&value))
         return *number;
-    const double rounded = calc::RoundTo(calc::FieldValue(std::get<std::string>(value)), 0);
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
-        return std::nullopt;
-    return static_cast<int32_t>(rounded);
+    return controls::Int32FieldValue(std::get<std::string>(value));
 }
 
 LSTATUS Store(HKEY key, DWORD type, const std::string& valueName, const RegistryValue& value) {
@@ -55,10 +33,7 @@ LSTATUS Store(HKEY key, DWORD type, const std::string& valueName, const Registry
                               reinterpret_cast<const BYTE*>(text.data()),
                               static_cast<DWORD>(text.size()));
     }
-    const auto number = AsInt32(value);
-    if (!number)
-        return ERROR_INVALID_DATA;
-    const uint32_t bits = static_cast<uint32_t>(*number);
+    const auto bits = static_cast<uint32_t>(AsInt32(value));
     const std::array<BYTE, 4> bytes{static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
                                     static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
     return RegSetValueExA(key, valueName.c_str(), 0, REG_DWORD, bytes.data(), 4);
@@ -68,7 +43,7 @@ LSTATUS Store(HKEY key, DWORD type, const std::string& valueName, const Registry
 
 bool ReadRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
                        std::string& result) {
-    OpenKey key;
+    controls::RegKey key;
     if (RegOpenKeyExA(root, keyPath.c_str(), 0, kAccess, key.Out()) != ERROR_SUCCESS)
         return false;
     std::array<BYTE, settings::kRegistryBufferSize> buffer{};
@@ -84,7 +59,7 @@ bool ReadRegistryValue(HKEY root, const std::string& keyPath, const std::string&
 
 bool WriteRegistryValue(HKEY root, const std::string& keyPath, DWORD type,
                         const std::string& valueName, RegistryValue& value) {
-    OpenKey key;
+    controls::RegKey key;
     LSTATUS status = RegOpenKeyExA(root, keyPath.c_str(), 0, kAccess, key.Out());
     if (status != ERROR_SUCCESS)
         RegCreateKeyA(root, keyPath.c_str(), key.Out());

@@ -1,11 +1,12 @@
-#include "calc/field_value.h"
+#include "controls/field_value.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
-namespace calc {
+namespace controls {
 namespace {
 
 bool IsSkipped(char c) {
@@ -134,4 +135,27 @@ double FieldValue(std::string_view text) {
     return ReadDecimal(in);
 }
 
-} // namespace calc
+double RoundTo(double x, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double lower = std::floor(x * scale);
+    const double fraction = x * scale - lower;
+    if (fraction > 0.5)
+        return (lower + 1.0) / scale;
+    if (fraction < 0.5)
+        return lower / scale;
+    return (std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0) / scale;
+}
+
+int32_t Int32FieldValue(std::string_view text) {
+    using Limits = std::numeric_limits<int32_t>;
+    const double rounded = RoundTo(FieldValue(text), 0);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded <= Limits::min())
+        return Limits::min();
+    if (rounded >= Limits::max())
+        return Limits::max();
+    return static_cast<int32_t>(rounded);
+}
+
+} // namespace controls

@@ -1,11 +1,31 @@
-// RAII owners for GDI objects and device contexts.
+// The owners of Win32 resources, each released when its owner goes: GDI objects and
+// device contexts, registry keys, COM on the thread and COM interfaces; and the functions
+// of system libraries that are loaded only when first needed.
 #pragma once
 
 #include <windows.h>
 
+#include <objbase.h>
+
+#include <string>
 #include <utility>
 
 namespace controls {
+
+// A function of a system library, loading the library from the system folder at the first
+// call for it rather than at start-up; nullptr where this Windows has no such function.
+template <typename Function> Function SystemFunction(const wchar_t* library, const char* name) {
+    HMODULE module = GetModuleHandleW(library);
+    if (!module) {
+        wchar_t folder[MAX_PATH];
+        const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+        if (n > 0 && n < MAX_PATH)
+            module = LoadLibraryW((std::wstring(folder, n) + L"\\" + library).c_str());
+    }
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
 
 // Owns one GDI object (pen, brush, font, bitmap) and deletes it.
 template <typename Handle> class GdiObject {
@@ -93,6 +113,61 @@ class ScreenDc {
   private:
     HWND hwnd_;
     HDC dc_;
+};
+
+// An open registry key, closed when it goes.
+class RegKey {
+  public:
+    RegKey() = default;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    ~RegKey() {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    HKEY* Out() { return &key_; }
+    HKEY Get() const { return key_; }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+// COM on this thread, apartment-threaded, for the owner's lifetime; balanced only when
+// this call initialised it. COM's library is loaded here, not at start-up.
+class ComScope {
+  public:
+    ComScope() {
+        if (const auto initialise =
+                SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx"))
+            initialised_ = SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope() {
+        if (initialised_)
+            SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize")();
+    }
+
+  private:
+    bool initialised_ = false;
+};
+
+// One reference to a COM interface, released when it goes.
+template <typename T> class ComPtr {
+  public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() {
+        if (p_)
+            p_->Release();
+    }
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+
+  private:
+    T* p_ = nullptr;
 };
 
 } // namespace controls
