@@ -135,9 +135,9 @@ def run(command, cwd, timeout, log):
 # Windows test under Wine (the core's again, the Win32 tests, the black-box tests).
 LAYERS = {
     "native": (["cmake", "--build", "--preset", "native"],
-               ["ctest", "--preset", "native", "--stop-on-failure", "-j2"]),
+               ["ctest", "--preset", "native", "--stop-on-failure", "-j2", "--timeout", "60"]),
     "windows": (["cmake", "--build", "--preset", "windows"],
-                ["ctest", "--preset", "windows", "--stop-on-failure"]),
+                ["ctest", "--preset", "windows", "--stop-on-failure", "--timeout", "300"]),
 }
 
 

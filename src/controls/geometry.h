@@ -21,6 +21,22 @@ struct Rect {
     }
 };
 
+// A rectangle in screen pixels, as the platform reports a window's outer rectangle.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The thickness of a window's frame on each side, in pixels at the window's dpi.
+struct FrameInsets {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
 // The desktop colours the controls draw with, by their Windows system-colour index.
 enum class SysColour : int { ButtonShadow = 16, ButtonHighlight = 20, DarkShadow3D = 21 };
 
@@ -39,16 +55,35 @@ struct LayoutScale {
     float unitsPerPixelX = 15;
     float unitsPerPixelY = 15;
 
-    static LayoutScale ForDpi(int dpiX, int dpiY) {
+    static constexpr LayoutScale ForDpi(int dpiX, int dpiY) {
         return {1440.0f / static_cast<float>(dpiX), 1440.0f / static_cast<float>(dpiY)};
     }
-    int PixelsX(float units) const { return Round(units / unitsPerPixelX); }
-    int PixelsY(float units) const { return Round(units / unitsPerPixelY); }
+    constexpr int PixelsX(float units) const { return Round(units / unitsPerPixelX); }
+    constexpr int PixelsY(float units) const { return Round(units / unitsPerPixelY); }
     float UnitsX(int pixels) const { return static_cast<float>(pixels) * unitsPerPixelX; }
     float UnitsY(int pixels) const { return static_cast<float>(pixels) * unitsPerPixelY; }
 
   private:
-    static int Round(float v) { return static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f); }
+    static constexpr int Round(float v) { return static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f); }
 };
+
+// The outer rectangle of a window whose client area is `clientWidth` x `clientHeight`
+// layout units, at `dpi`, inside a frame of `frame` (the frame at that dpi, which on a
+// monitor of another density than the system's is not the system's frame): centred over
+// `over`, then moved just enough to lie wholly inside `work`, the work area of the
+// monitor it is to appear on.
+constexpr PixelRect PlaceCentred(float clientWidth, float clientHeight, int dpi, FrameInsets frame,
+                                 PixelRect over, PixelRect work) {
+    const LayoutScale scale = LayoutScale::ForDpi(dpi, dpi);
+    const int w = scale.PixelsX(clientWidth) + frame.left + frame.right;
+    const int h = scale.PixelsY(clientHeight) + frame.top + frame.bottom;
+    int x = over.left + (over.right - over.left - w) / 2;
+    int y = over.top + (over.bottom - over.top - h) / 2;
+    x = x + w > work.right ? work.right - w : x;
+    y = y + h > work.bottom ? work.bottom - h : y;
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    return {x, y, x + w, y + h};
+}
 
 } // namespace controls

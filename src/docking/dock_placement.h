@@ -8,13 +8,7 @@
 
 namespace docking {
 
-// A window's outer rectangle in screen pixels, as the platform reports it.
-struct PixelRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
+using controls::PixelRect;
 
 enum class TickAction { None, Dock, Unload };
 

@@ -152,17 +152,14 @@ TEST(Formulas, SameDigitsOnEveryPlatform) {
 }
 
 TEST(KeyFilter, EachGroupsCharacters) {
-    // Permissions (".", "-"); what passes; what is cancelled.
-    // clang-format off
+    // Permissions (".", "-"); what passes (Ctrl+A, C, V, X and Z among it); what is
+    // cancelled.
     const struct {
         bool decimal, minus;
         std::string passes, cancelled;
-    } rows[] = {
-        {false, false, "0123456789\b\r", ".-, aE+/:\x03\x16\x18\x1a\x1b\t"},
-        {true, false, "0123456789\b\r.", "-, aE+\x03\x16\x18\x1a"},
-        {true, true, "0123456789\b\r.-", ", aE+\x03\x16\x18\x1a"}
-    };
-    // clang-format on
+    } rows[] = {{false, false, "0123456789\b\r\x01\x03\x16\x18\x1a", ".-, aE+/:\x02\x1b\t\x19"},
+                {true, false, "0123456789\b\r.\x01\x03\x16\x18\x1a", "-, aE+\x02\x19"},
+                {true, true, "0123456789\b\r.-\x01\x03\x16\x18\x1a", ", aE+\x02\x19"}};
     for (const auto& r : rows) {
         for (char c : r.passes + r.cancelled) {
             int16_t code = static_cast<unsigned char>(c);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using controls::Line;
@@ -86,6 +88,33 @@ TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
     const auto at120 = controls::PageEdges(6012, 552, 12, 12);
     EXPECT_EQ(at120[1], L(0, 540, 6012, 540, kDark));
     EXPECT_EQ(at120[2], L(6000, 0, 6000, 552, kDark));
+}
+
+// Where a window appears at the dpi of its monitor, with that dpi's frame: a dialog at 96
+// dpi over the main window, at 192 dpi on a second monitor, at 144 dpi on a monitor left
+// of the primary one; the main window at 120 dpi on the screen.
+TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
+    const auto text = [](controls::PixelRect r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+               std::to_string(r.right) + "," + std::to_string(r.bottom);
+    };
+    // clang-format off
+    const struct {
+        float width, height;
+        int dpi;
+        controls::FrameInsets frame;
+        controls::PixelRect over, work;
+        const char* placed;
+    } rows[] = {
+        {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, "166,4,443,288"},
+        {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, "3926,0,4480,568"},
+        {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, "-507,474,-92,900"},
+        {6045, 945, 120, {3, 26, 3, 3}, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, "385,458,895,566"}};
+    // clang-format on
+    for (const auto& r : rows)
+        EXPECT_EQ(text(controls::PlaceCentred(r.width, r.height, r.dpi, r.frame, r.over, r.work)),
+                  r.placed)
+            << r.dpi << " dpi";
 }
 
 // The docked window's outer top-left pixel for a 409 x 92 window beside an editor at

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The packages as a user meets them, under Wine on a private display and prefix: the zip
-# holds the program and its texts; the MSI needs no administrator rights, installs without
-# a dialog into the user's programs folder with a Start-menu shortcut; the installed
-# program runs and ends cleanly; the uninstall leaves none of it behind. Makes the
-# packages with scripts/package --check (two builds, same bytes) unless given them.
+# holds the program and its texts; the exe says Windows 7 (6.1) and carries its two icon
+# images; the MSI needs no administrator rights, installs 64-bit components without a
+# dialog into the user's programs folder, with the exe's file version and a shortcut in a
+# Start-menu folder; the installed program runs and ends cleanly; the uninstall leaves
+# none of it behind. Makes the packages with scripts/package --check (two builds, same
+# bytes) unless given them.
 #
 #   tests/package/install_test.sh [PACKAGE_DIR]
 #
@@ -30,29 +32,42 @@ zip=$packages/$name-win64.zip msi=$packages/$name-win64.msi
 check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test \
     "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" == \
     "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
+exe=$(mktemp)
+harness_on_exit "rm -f $(printf %q "$exe")"
+unzip -p "$zip" "$name/ortelia.exe" >"$exe"
+headers=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/^(Major|Minor)(OSystem|Subsystem)Version/ {print $2}' | tr '\n' ' ')
+check "the exe says Windows 7 as its oldest system and subsystem (6.1)" test "$headers" == "6 1 6 1 "
+icons=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read()
+print(" ".join(f"{e[0] or 256}px/{e[5]}bit" for e in
+    (struct.unpack_from("<BBBBHHII", d, 6 + 16 * i) for i in range(struct.unpack_from("<H", d, 4)[0]))))' res/ortelia.ico)
+check "the icon holds 16 and 32 px images of 8 bits ($icons)" test "$icons" == "16px/8bit 32px/8bit"
 words=$(msiinfo suminfo "$msi" | sed -nE 's/^Source: ([0-9]+).*/\1/p')
 check "the MSI needs no administrator rights" test $((words & 8)) -ne 0
 check "the MSI installs for this user into the user's programs folder" bash -c \
     "! msiinfo export '$msi' Property | grep -q ^ALLUSERS &&
      msiinfo export '$msi' Directory | grep -q 'UserProgramsFolder	LocalAppDataFolder	Programs'"
+check "the MSI's components are 64-bit, the exe has its version, the folders go" bash -c \
+    "msiinfo export '$msi' Component | awk -F'\t' 'NR > 3 && int(\$4 / 256) % 2 == 0 { exit 1 }' &&
+     msiinfo export '$msi' File | grep -q '^OrteliaExe	Program	ortelia.exe	[0-9]*	1[.]3[.]0[.]0' &&
+     msiinfo export '$msi' RemoveFile | grep -q '	StartMenuDir	2'"
 
 xvfb_start >/dev/null
 wine_prefix_create 96 >/dev/null
 profile="$WINEPREFIX/drive_c/users/$(whoami)/AppData"
 installed=$profile/Local/Programs/Ortelia
-shortcut="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Ortelia.lnk"
+shortcut="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Ortelia/Ortelia.lnk"
 check "msiexec /i installs without a dialog" wine msiexec /i "$(winepath -w "$msi")" /qn
 check "the packaged program and its texts are in %LOCALAPPDATA%\\Programs\\Ortelia" bash -c \
     "unzip -p '$zip' $name/ortelia.exe | cmp -s - '$installed/ortelia.exe' &&
      test -f '$installed/README.md' -a -f '$installed/LICENSE' -a -f '$installed/CHANGELOG.md'"
-check "a Start-menu shortcut is there" test -f "$shortcut"
+check "a shortcut is in the Start menu's Ortelia folder" test -f "$shortcut"
 cmake --build --preset windows --target blackbox_tests >/dev/null
-check "the installed program docks, ends with status 0 and writes nothing" env \
-    ORTELIA_EXE="$(winepath -w "$installed/ortelia.exe")" wine build/windows/tests/blackbox_tests.exe \
-    --gtest_brief=1 --gtest_filter=Program.EndsWithStatusZeroAndWritesNothing
+check "the installed program docks, ends with status 0 and writes nothing" bash -c \
+    "ORTELIA_EXE='$(winepath -w "$installed/ortelia.exe")' wine build/windows/tests/blackbox_tests.exe \
+     --gtest_filter='Program.DocksOnItsTimer*' | tr -d '\r' | grep -q '^\[  PASSED  \] 1 test'"
 check "msiexec /x uninstalls without a dialog" wine msiexec /x "$(winepath -w "$msi")" /qn
-check "the program, its shortcut and the installer's registry values are gone" bash -c \
-    "test ! -e '$installed' -a ! -e '$shortcut' &&
+check "the program, its Start-menu folder and the installer's registry values are gone" bash -c \
+    "test ! -e '$installed' -a ! -e '$(dirname "$shortcut")' &&
      ! wine reg query 'HKCU\\Software\\Quillon\\Ortelia\\Install' >/dev/null 2>&1"
 ((failures == 0)) || { echo "$failures package checks failed"; exit 1; }
 echo "all package checks passed"

@@ -14,12 +14,14 @@ namespace {
 using support::PumpUntil;
 using support::Shown;
 
-// A top-level window standing in for the editor, or for any other program's window.
+// A top-level window standing in for the editor, or for any other program's window; it
+// takes no activation, as another program's window does not from this thread's menu.
 struct Window {
     HWND hwnd;
     Window(const std::wstring& title, int x, int y, bool visible = true)
-        : hwnd(CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP | (visible ? WS_VISIBLE : 0),
-                               x, y, 900, 700, nullptr, nullptr, nullptr, nullptr)) {}
+        : hwnd(CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", title.c_str(),
+                               WS_POPUP | (visible ? WS_VISIBLE : 0), x, y, 900, 700, nullptr,
+                               nullptr, nullptr, nullptr)) {}
     ~Window() { DestroyWindow(hwnd); }
     void Move(int x, int y) const { SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE); }
 };

@@ -12,6 +12,10 @@ using support::Place;
 using support::Shown;
 using support::Soon;
 
+void Click(HWND dialog, const wchar_t* caption) {
+    SendMessageW(FindWindowExW(dialog, nullptr, L"Button", caption), BM_CLICK, 0, 0);
+}
+
 // A test-installed hook counts the reads of a field (one per run of its calculator) and
 // the writes of another, and sees whether the main window is still topmost as it goes.
 int gReads, gWrites;
@@ -208,6 +212,71 @@ TEST(MainWindow, ExitAndTheCloseBoxLeaveTheTopmostBandAndWriteNothing) {
         EXPECT_FALSE(gTopmostAtEnd) << "out of the topmost band before it went";
         EXPECT_EQ(support::Stored(), "1:2:5:6:0:1");
     }
+}
+
+std::wstring Clipboard(const wchar_t* put = nullptr) {
+    std::wstring text;
+    support::PumpUntil([] { return OpenClipboard(nullptr) != 0; });
+    if (put) {
+        EmptyClipboard();
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wcslen(put) + 1) * sizeof(wchar_t));
+        wcscpy(static_cast<wchar_t*>(GlobalLock(memory)), put);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+    } else if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+DWORD Selection(HWND field) {
+    return static_cast<DWORD>(SendMessageW(field, EM_GETSEL, 0, 0));
+}
+
+// As in a dialog, the focus is in a field, its text selected, whenever the window is
+// active: at start-up, back after another window was active, after the settings dialog
+// and after the menu.
+TEST(MainWindow, TheFocusIsInTheFirstFieldReadyForTyping) {
+    for (int way = 0; way < 5; ++way) {
+        Ortelia o;
+        if (way == 1) {
+            const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
+                                               50, 50, nullptr, nullptr, nullptr, nullptr);
+            support::PumpUntil([&] { return GetForegroundWindow() == other; }, 500);
+            EXPECT_NE(GetFocus(), o.Field(0, 0));
+            SetForegroundWindow(o.W());
+            DestroyWindow(other);
+        } else if (way == 2 || way == 3) { // OK, Cancel
+            o.Dialog([&](HWND d) { Click(d, way == 2 ? L"OK" : L"Cancel"); });
+        } else if (way == 4) {
+            Soon close([] { return Shown(L"#32768") && EndMenu(); });
+            o.Menu();
+        }
+        EXPECT_TRUE(support::PumpUntil([&] { return GetFocus() == o.Field(0, 0); }, 1000)) << way;
+        EXPECT_EQ(Selection(o.Field(0, 0)), MAKELONG(0, 2)) << way;
+        Ortelia::Type(o.Field(0, 0), L"5");
+        EXPECT_EQ(o.Text(0, 0), L"5") << way;
+    }
+}
+
+TEST(MainWindow, EditingKeysCopyPasteCutUndoAndSelectAll) {
+    Ortelia o;
+    SetFocus(o.Field(0, 2));
+    Ortelia::Type(o.Field(0, 2), L"\x03"); // Ctrl+C in the read-only result, all selected
+    EXPECT_EQ(Clipboard(), L"5.52");
+    Clipboard(L"25");
+    SetFocus(o.Field(0, 1));
+    Ortelia::Type(o.Field(0, 1), L"\x16"); // Ctrl+V over the selected radius
+    EXPECT_EQ(o.Text(0, 1) + L" " + o.Text(0, 2), L"25 13.81");
+    SendMessageW(o.Field(0, 1), EM_SETSEL, 1, 1);
+    Ortelia::Type(o.Field(0, 1), L"\x01x"); // Ctrl+A, and a letter is still refused
+    EXPECT_EQ(Selection(o.Field(0, 1)), MAKELONG(0, 2));
+    Ortelia::Type(o.Field(0, 1), L"\x18"); // Ctrl+X
+    EXPECT_EQ(Clipboard() + L" " + o.Text(0, 1) + L" " + o.Text(0, 2), L"25  0.00");
+    Ortelia::Type(o.Field(0, 1), L"\x1a"); // Ctrl+Z
+    EXPECT_EQ(o.Text(0, 1) + L" " + o.Text(0, 2), L"25 13.81");
 }
 
 } // namespace

@@ -19,6 +19,8 @@ struct Ortelia {
         if (code)
             support::Store(REG_SZ, code);
         EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr)));
+        // Under Wine the activation settles as the X server answers.
+        support::PumpUntil([] { return false; }, 50);
     }
     ~Ortelia() {
         DestroyWindow(W());
@@ -54,7 +56,8 @@ struct Ortelia {
     void Dialog(const std::function<void(HWND)>& act) const {
         bool chosen = false;
         support::Soon run([&] {
-            const HWND menu = support::Shown(L"#32768"), dialog = support::Shown(L"OrteliaSettings");
+            const HWND menu = support::Shown(L"#32768"),
+                       dialog = support::Shown(L"OrteliaSettings");
             if (menu && !chosen)
                 chosen = PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0) &&
                          PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);

@@ -74,8 +74,10 @@ inline std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
 
 // The visible window of a class (and title): "#32768" a menu, "#32770" a message box.
 inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
-    const HWND h = FindWindowW(cls, title);
-    return IsWindowVisible(h) ? h : nullptr;
+    HWND h = nullptr;
+    while ((h = FindWindowExW(nullptr, h, cls, title)) && !IsWindowVisible(h)) {
+    }
+    return h;
 }
 
 inline int ScreenDpi() {

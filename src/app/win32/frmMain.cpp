@@ -9,6 +9,10 @@
 #include "settings/win32/frmSettings.h"
 #include "settings/win32/mMain.h"
 
+#include <commctrl.h>
+
+#include <utility>
+
 namespace app {
 namespace {
 
@@ -50,14 +54,17 @@ bool frmMain::Load(HINSTANCE instance) {
     // keeps its normal title bar.
     owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
-    RECT frame{0, 0, scale_.PixelsX(kMainClientWidth), scale_.PixelsY(kMainClientHeight)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    if (!CreateAs(kExStyle, kTitle, kStyle, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                  (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, owner_, nullptr, instance))
+    const controls::PixelRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                     GetSystemMetrics(SM_CYSCREEN)};
+    const controls::PixelRect at =
+        controls::PlaceCentred(kMainClientWidth, kMainClientHeight, dpi_,
+                               controls::FrameForDpi(kStyle, kExStyle, dpi_), screen, screen);
+    if (!CreateAs(kExStyle, kTitle, kStyle, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                  owner_, nullptr, instance))
         return false;
     if (const int dpi = controls::WindowDpi(Handle()); dpi != dpi_)
         OnDpiChanged(dpi, nullptr);
+    LoadIcons();
     Form_Load();
     return true;
 }
@@ -76,6 +83,34 @@ void frmMain::Form_Load() {
         RecalcFormula(n);
     mWindowFunctions::SetTopmost(Handle());
     SetTimer(Handle(), kDockTimer, kDockInterval, nullptr);
+    // Up and ready for typing, as a program the user has just started: active, with the
+    // focus in the first field of the page in view (WM_SETFOCUS).
+    SetForegroundWindow(Handle());
+}
+
+// The title bar's and Alt+Tab's icons at the sizes of the window's dpi, each scaled down
+// from the nearest larger image, so that they stay sharp at any scale.
+void frmMain::LoadIcons() {
+    static const auto metricForDpi =
+        controls::SystemFunction<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+    // The common controls of the manifest's version 6, by name so that the manifest picks
+    // them (not every toolchain's import library has the function).
+    static const auto scaleDown =
+        reinterpret_cast<decltype(&LoadIconWithScaleDown)>(reinterpret_cast<void*>(
+            GetProcAddress(LoadLibraryW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int systemDpi = controls::WindowDpi(nullptr);
+    for (const auto& [which, metric] :
+         {std::pair{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}) {
+        const int size = metricForDpi ? metricForDpi(metric, static_cast<UINT>(dpi_))
+                                      : MulDiv(GetSystemMetrics(metric), dpi_, systemDpi);
+        HICON icon = nullptr;
+        if (!scaleDown || FAILED(scaleDown(instance, MAKEINTRESOURCEW(1), size, size, &icon)))
+            icon = static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+        SendMessageW(Handle(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        icons_[which] = controls::Icon(icon); // the one it replaces goes now
+    }
 }
 
 // Ends the window as "Exit", the close box and the tracker do.
@@ -255,6 +290,23 @@ void frmMain::CyclePage(int step) {
         SetFocus(fields.front());
 }
 
+// Like a dialog: the field that had the focus when the window was deactivated has it
+// again when the window is activated (DefWindowProc's WM_ACTIVATE focuses the window,
+// which passes the focus on here), also when the settings dialog or the menu has closed;
+// without one, the first field of the page in view.
+void frmMain::OnActivate(bool active) {
+    const HWND focus = GetFocus();
+    if (!active && focus && IsChild(Handle(), focus))
+        lastFocus_ = focus;
+}
+
+void frmMain::OnSetFocus() {
+    if (lastFocus_ && IsWindowVisible(lastFocus_))
+        SetFocus(lastFocus_);
+    else if (const auto fields = FieldsOfPage(PageInView()); !fields.empty())
+        SetFocus(fields.front());
+}
+
 // The page the user sees: the highest in the stack of visible pages. At start-up all five
 // are visible, page 0 on top.
 int frmMain::PageInView() const {
@@ -298,6 +350,12 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_CONTEXTMENU:
         OnContextMenu(lp);
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wp) != WA_INACTIVE);
+        return DefaultHandling(msg, wp, lp);
+    case WM_SETFOCUS:
+        OnSetFocus();
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));

@@ -81,12 +81,15 @@ class frmMain : public controls::WindowBase<frmMain> {
     HWND CreateStatic(const ControlDesign& design);
     RECT PixelsOf(const ControlDesign& design) const;
     void OnDpiChanged(int dpi, const RECT* suggested);
+    void LoadIcons();
 
     // Messages.
     void OnCommand(int id, int code);
     void OnNotify(const NMHDR& hdr);
     LRESULT OnControlColour(HDC dc, HWND control);
     void OnContextMenu(LPARAM at);
+    void OnActivate(bool active);
+    void OnSetFocus();
 
     // A control and its row of the design tables, so that a change of density can place it
     // again; none for the header and the pages.
@@ -110,8 +113,10 @@ class frmMain : public controls::WindowBase<frmMain> {
     controls::LayoutScale scale_;
     int dpi_ = 96;
     controls::Font font_;
+    std::array<controls::Icon, 2> icons_; // ICON_SMALL, ICON_BIG
     std::vector<Placed> placed_;
-    int modalDepth_ = 0; // popup menu or settings dialog open
+    int modalDepth_ = 0;       // popup menu or settings dialog open
+    HWND lastFocus_ = nullptr; // the field with the focus when the window was deactivated
     bool unloaded_ = false;
 };
 

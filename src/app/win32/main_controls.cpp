@@ -112,6 +112,7 @@ void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
     ucHeader.SetScale(scale_);
     for (auto& page : ucTab)
         page.SetScale(scale_);
+    LoadIcons();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     controls::PlaceWithClientSize(Handle(), suggested, scale_.PixelsX(kMainClientWidth),
                                   scale_.PixelsY(kMainClientHeight));

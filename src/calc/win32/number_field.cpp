@@ -66,7 +66,7 @@ void NumberField::KeyPress(int16_t& keyAscii) const {
 }
 
 // txtFormula1_GotFocus ... txtFormula5b_GotFocus: the whole text selected, so that the
-// next accepted character replaces it.
+// next accepted character replaces it. Ctrl+A selects it too.
 void NumberField::GotFocus() {
     SendMessageW(hwnd_, EM_SETSEL, 0, GetWindowTextLengthW(hwnd_));
 }
@@ -88,6 +88,10 @@ LRESULT NumberField::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         KeyPress(key);
         if (key == 0)
             return 0;
+        if (key == kCtrlA) { // select all, which not every edit control does by itself
+            GotFocus();
+            return 0;
+        }
         wp = static_cast<uint16_t>(key);
         break;
     }

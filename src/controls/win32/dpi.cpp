@@ -5,14 +5,45 @@
 namespace controls {
 
 int WindowDpi(HWND hwnd) {
-    // GetDpiForWindow exists from Windows 10 1607 on; the program also runs on Windows 7.
+    // GetDpiForWindow exists from Windows 10 1607 on, GetDpiForMonitor (shcore) from 8.1;
+    // on Windows 7 the whole desktop has the screen's dpi.
     static const auto forWindow =
         SystemFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (hwnd && forWindow)
         if (const UINT dpi = forWindow(hwnd))
             return static_cast<int>(dpi);
+    if (hwnd) {
+        static const auto forMonitor =
+            SystemFunction<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(L"shcore.dll",
+                                                                          "GetDpiForMonitor");
+        UINT x = 0, y = 0; // 0: the effective dpi
+        if (forMonitor &&
+            SUCCEEDED(forMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) &&
+            y)
+            return static_cast<int>(y);
+    }
     ScreenDc screen;
     return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
+FrameInsets FrameForDpi(DWORD style, DWORD exStyle, int dpi) {
+    // AdjustWindowRectExForDpi exists from Windows 10 1607 on; before, the system's frame.
+    static const auto forDpi = SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT r{};
+    if (!forDpi || !forDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return {-r.left, -r.top, r.right, r.bottom};
+}
+
+PixelRect WorkAreaOf(HWND hwnd) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
+                         : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                    &info);
+    const RECT& w = info.rcWork;
+    return {w.left, w.top, w.right, w.bottom};
 }
 
 LayoutScale WindowLayoutScale(HWND hwnd) {

@@ -14,6 +14,13 @@ namespace controls {
 // system cannot tell. One value for both axes, as Windows uses square pixels.
 int WindowDpi(HWND hwnd);
 
+// The thickness of the frame of a window of these styles at `dpi`: the frame of that
+// dpi where the system can tell, else the system's.
+FrameInsets FrameForDpi(DWORD style, DWORD exStyle, int dpi);
+
+// The work area of the monitor `hwnd` lies on (the primary monitor without a window).
+PixelRect WorkAreaOf(HWND hwnd);
+
 // The layout scale of a window: 1440 layout units per inch at its dpi.
 LayoutScale WindowLayoutScale(HWND hwnd);
 

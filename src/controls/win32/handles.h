@@ -1,5 +1,5 @@
-// The owners of Win32 resources, each released when its owner goes: GDI objects and
-// device contexts, registry keys, COM on the thread and COM interfaces; and the functions
+// The owners of Win32 resources, each released when its owner goes: GDI objects, icons
+// and device contexts, registry keys, COM on the thread and COM interfaces; and the functions
 // of system libraries that are loaded only when first needed.
 #pragma once
 
@@ -27,26 +27,26 @@ template <typename Function> Function SystemFunction(const wchar_t* library, con
                : nullptr;
 }
 
-// Owns one GDI object (pen, brush, font, bitmap) and deletes it.
-template <typename Handle> class GdiObject {
+// Owns one handle and frees it: a GDI object (pen, brush, font, bitmap) or an icon.
+template <typename Handle, auto Free> class Owned {
   public:
-    GdiObject() = default;
-    explicit GdiObject(Handle h) : handle_(h) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
+    Owned() = default;
+    explicit Owned(Handle h) : handle_(h) {}
+    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    Owned& operator=(Owned&& other) noexcept {
         if (this != &other)
             Reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    ~Owned() { Reset(); }
 
     Handle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void Reset(Handle h = nullptr) {
         if (handle_)
-            DeleteObject(handle_);
+            Free(handle_);
         handle_ = h;
     }
 
@@ -54,10 +54,11 @@ template <typename Handle> class GdiObject {
     Handle handle_ = nullptr;
 };
 
-using Font = GdiObject<HFONT>;
-using Pen = GdiObject<HPEN>;
-using Brush = GdiObject<HBRUSH>;
-using Bitmap = GdiObject<HBITMAP>;
+using Font = Owned<HFONT, DeleteObject>;
+using Pen = Owned<HPEN, DeleteObject>;
+using Brush = Owned<HBRUSH, DeleteObject>;
+using Bitmap = Owned<HBITMAP, DeleteObject>;
+using Icon = Owned<HICON, DestroyIcon>;
 
 // Selects an object into a DC for the lifetime of this guard.
 class Selection {

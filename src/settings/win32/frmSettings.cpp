@@ -39,25 +39,6 @@ void SetChecked(HWND button, bool checked) {
     SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// The outer rectangle of a window of the given size centred over the owner (over the
-// work area without one), moved just enough to lie wholly inside the owner's monitor.
-RECT CentredOver(HWND owner, int width, int height) {
-    HMONITOR monitor = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
-                             : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(monitor, &info);
-    RECT over = info.rcWork;
-    if (owner)
-        GetWindowRect(owner, &over);
-    const RECT& work = info.rcWork;
-    int x = over.left + (over.right - over.left - width) / 2;
-    int y = over.top + (over.bottom - over.top - height) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    return {x, y, x + width, y + height};
-}
-
 // Creation order is z-order and so tab order: the design's tab indices, with the frames
 // at the bottom, where they take no focus anyway and every control lying on them,
 // chkDock over Frame1's top edge included, paints above them.
@@ -155,9 +136,16 @@ bool frmSettings::Create(HWND owner) {
     // another.
     dpi_ = controls::WindowDpi(owner);
     scale_ = controls::LayoutScale::ForDpi(dpi_, dpi_);
-    RECT frame{0, 0, scale_.PixelsX(kDialogClientWidth), scale_.PixelsY(kDialogClientHeight)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const RECT at = CentredOver(owner, frame.right - frame.left, frame.bottom - frame.top);
+    // Framed for that dpi, centred over the owner and held to the owner's monitor.
+    const controls::PixelRect work = controls::WorkAreaOf(owner);
+    RECT owned{};
+    const controls::PixelRect over =
+        owner && GetWindowRect(owner, &owned)
+            ? controls::PixelRect{owned.left, owned.top, owned.right, owned.bottom}
+            : work;
+    const controls::PixelRect at =
+        controls::PlaceCentred(kDialogClientWidth, kDialogClientHeight, dpi_,
+                               controls::FrameForDpi(kStyle, kExStyle, dpi_), over, work);
     if (!CreateAs(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
                   at.right - at.left, at.bottom - at.top, owner, nullptr, instance))
         return false;
