@@ -64,12 +64,12 @@ enum class Kind : int8_t {
     Line,       // a one-pixel vertical line in the window-text colour
 };
 
-// One control placed on a page. `group`/`index` identify fields of a control array.
+// One control placed on a page. `group`/`index` identify fields of a control array. The
+// rows stand in the design's tab order, which is the order in which they are created.
 struct ControlDesign {
     int page;
     Kind kind;
     controls::Rect rect;
-    int tabIndex;
     const char* text;
     Group group;
     int index;
@@ -82,43 +82,42 @@ inline constexpr float kConverterBoxWidth = 675, kConverterLabelWidth = 555;
 inline constexpr float kBoxTop = 120, kBoxHeight = 285, kLabelTop = 180, kLabelHeight = 195;
 
 // The three fields and two labels of one calculator page, on the shared grid.
-constexpr std::array<ControlDesign, 5> CalculatorRow(int page, Group g, int firstTab,
-                                                     const char* in0, const char* label0,
-                                                     const char* in1, const char* label1,
-                                                     const char* result) {
+constexpr std::array<ControlDesign, 5> CalculatorRow(int page, Group g, const char* in0,
+                                                     const char* label0, const char* in1,
+                                                     const char* label1, const char* result) {
     return {{
-        {page, Kind::Input, {120, kBoxTop, kInputWidth, kBoxHeight}, firstTab, in0, g, 0},
-        {page, Kind::Label, {720, kLabelTop, kLabelWidth, kLabelHeight}, firstTab + 1, label0, g, -1},
-        {page, Kind::Input, {1920, kBoxTop, kInputWidth, kBoxHeight}, firstTab + 2, in1, g, 1},
-        {page, Kind::Label, {2520, kLabelTop, kLabelWidth, kLabelHeight}, firstTab + 3, label1, g, -1},
-        {page, Kind::Result, {3780, kBoxTop, kResultWidth, kBoxHeight}, firstTab + 4, result, g, 2},
+        {page, Kind::Input, {120, kBoxTop, kInputWidth, kBoxHeight}, in0, g, 0},
+        {page, Kind::Label, {720, kLabelTop, kLabelWidth, kLabelHeight}, label0, g, -1},
+        {page, Kind::Input, {1920, kBoxTop, kInputWidth, kBoxHeight}, in1, g, 1},
+        {page, Kind::Label, {2520, kLabelTop, kLabelWidth, kLabelHeight}, label1, g, -1},
+        {page, Kind::Result, {3780, kBoxTop, kResultWidth, kBoxHeight}, result, g, 2},
     }};
 }
 
 inline constexpr auto kCpLengthRow =
-    CalculatorRow(0, Group::Formula1, 5, "90", "Degrees", "10", "Radius", "5.52");
-inline constexpr auto kBankingRow = CalculatorRow(1, Group::Formula2, 10, "1.0", "g Vertical",
-                                                  "1.0", "g Lateral", "-45\u00B0 or 135\u00B0");
-inline constexpr auto kStationRow = CalculatorRow(2, Group::Formula3, 15, "6", "Cars per Train",
-                                                  "2", "Rows per Car", "19.00m");
+    CalculatorRow(0, Group::Formula1, "90", "Degrees", "10", "Radius", "5.52");
+inline constexpr auto kBankingRow = CalculatorRow(1, Group::Formula2, "1.0", "g Vertical", "1.0",
+                                                  "g Lateral", "-45\u00B0 or 135\u00B0");
+inline constexpr auto kStationRow =
+    CalculatorRow(2, Group::Formula3, "6", "Cars per Train", "2", "Rows per Car", "19.00m");
 inline constexpr auto kLimRow =
-    CalculatorRow(3, Group::Formula4, 20, "88", "Kmph", "1.0", "g Acceleration", "30.49m");
+    CalculatorRow(3, Group::Formula4, "88", "Kmph", "1.0", "g Acceleration", "30.49m");
 
 // "LIM Length"'s launch time beside its result.
 inline constexpr ControlDesign kLimExtra{
-    3, Kind::ExtraLabel, {4980, 165, 975, kLabelHeight}, 34, "2.49 sec", Group::Formula4, -1};
+    3, Kind::ExtraLabel, {4980, 165, 975, kLabelHeight}, "2.49 sec", Group::Formula4, -1};
 
 inline constexpr std::array<ControlDesign, 9> kConverterControls{{
-    {4, Kind::Input, {120, kBoxTop, kConverterBoxWidth, kBoxHeight}, 26, "1", Group::Formula5a, 0},
-    {4, Kind::Label, {840, kLabelTop, kConverterLabelWidth, kLabelHeight}, 27, "m", Group::Formula5a, -1},
-    {4, Kind::Input, {1440, kBoxTop, kConverterBoxWidth, kBoxHeight}, 28, "3.28", Group::Formula5a, 1},
-    {4, Kind::Label, {2160, kLabelTop, kConverterLabelWidth, kLabelHeight}, 29, "f", Group::Formula5a, -1},
+    {4, Kind::Input, {120, kBoxTop, kConverterBoxWidth, kBoxHeight}, "1", Group::Formula5a, 0},
+    {4, Kind::Label, {840, kLabelTop, kConverterLabelWidth, kLabelHeight}, "m", Group::Formula5a, -1},
+    {4, Kind::Input, {1440, kBoxTop, kConverterBoxWidth, kBoxHeight}, "3.28", Group::Formula5a, 1},
+    {4, Kind::Label, {2160, kLabelTop, kConverterLabelWidth, kLabelHeight}, "f", Group::Formula5a, -1},
     // Line1: from (3000, 0) to (3000, 540), both ends drawn.
-    {4, Kind::Line, {3000, 0, 15, 555}, -1, "", Group::Formula5a, -1},
-    {4, Kind::Input, {3120, kBoxTop, kConverterBoxWidth, kBoxHeight}, 30, "1", Group::Formula5b, 0},
-    {4, Kind::Label, {3840, kLabelTop, kConverterLabelWidth, kLabelHeight}, 31, "Kmph", Group::Formula5b, -1},
-    {4, Kind::Input, {4440, kBoxTop, kConverterBoxWidth, kBoxHeight}, 32, "0.62", Group::Formula5b, 1},
-    {4, Kind::Label, {5160, kLabelTop, kConverterLabelWidth, kLabelHeight}, 33, "Mph", Group::Formula5b, -1},
+    {4, Kind::Line, {3000, 0, 15, 555}, "", Group::Formula5a, -1},
+    {4, Kind::Input, {3120, kBoxTop, kConverterBoxWidth, kBoxHeight}, "1", Group::Formula5b, 0},
+    {4, Kind::Label, {3840, kLabelTop, kConverterLabelWidth, kLabelHeight}, "Kmph", Group::Formula5b, -1},
+    {4, Kind::Input, {4440, kBoxTop, kConverterBoxWidth, kBoxHeight}, "0.62", Group::Formula5b, 1},
+    {4, Kind::Label, {5160, kLabelTop, kConverterLabelWidth, kLabelHeight}, "Mph", Group::Formula5b, -1},
 }};
 // clang-format on
 

@@ -1,5 +1,5 @@
-// The main window: start-up, its design at each density, the fields and their keys, the
-// page switching and the popup menu.
+// The main window: start-up and its design at each density, the fields and their keys,
+// the focus, the page switching and the popup menu.
 #include "ortelia.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +8,8 @@
 
 namespace {
 
-using support::Place;
 using support::Shown;
 using support::Soon;
-
-void Click(HWND dialog, const wchar_t* caption) {
-    SendMessageW(FindWindowExW(dialog, nullptr, L"Button", caption), BM_CLICK, 0, 0);
-}
 
 // A test-installed hook counts the reads of a field (one per run of its calculator) and
 // the writes of another, and sees whether the main window is still topmost as it goes.
@@ -30,6 +25,23 @@ LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+std::wstring Clipboard(const wchar_t* put = nullptr) {
+    std::wstring text;
+    support::PumpUntil([] { return OpenClipboard(nullptr) != 0; });
+    if (put) {
+        EmptyClipboard();
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wcslen(put) + 1) * sizeof(wchar_t));
+        wcscpy(static_cast<wchar_t*>(GlobalLock(memory)), put);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+    } else if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 // Rectangles from the design's layout units at 15, 12 and 10 per pixel, rounded half up.
 TEST(MainWindow, StartsTopmostWithTheStoredUnitsAndItsDesignAtThisDensity) {
     const struct {
@@ -42,23 +54,20 @@ TEST(MainWindow, StartsTopmostWithTheStoredUnitsAndItsDesignAtThisDensity) {
         Ortelia o(code);
         const bool metric = code[11] == '1';
         EXPECT_EQ(support::Text(o.W()), L"Ortelia");
-        EXPECT_TRUE(o.Topmost() && IsWindowVisible(o.W()));
+        EXPECT_TRUE(o.Topmost() && GetForegroundWindow() == o.W());
         EXPECT_EQ(o.Visible(), L"01234") << "stacked, page 0 on top";
-        EXPECT_EQ(o.Text(0, 2), L"5.52");
-        EXPECT_EQ(o.Text(1, 2), L"-45\u00B0 or 135\u00B0");
-        EXPECT_EQ(o.Text(2, 2), metric ? L"19.00m" : L"62.34f");
-        EXPECT_EQ(o.Text(3, 2), metric ? L"30.49m" : L"259.06f");
-        EXPECT_EQ(support::Text(support::Children(o.Page(3), L"Static").at(2)),
-                  metric ? L"2.49 sec" : L"4.01 sec");
-        EXPECT_EQ(o.SpeedUnit(), metric ? L"Kmph" : L"Mph");
-        EXPECT_EQ(o.Text(4, 1) + o.Text(4, 3), L"3.280.62");
+        EXPECT_EQ(o.Text(0, 2) + L"|" + o.Text(1, 2), L"5.52|-45\u00B0 or 135\u00B0");
+        EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0) + o.Label(3, 2),
+                  metric ? L"19.00m30.49mKmph2.49 sec" : L"62.34f259.06fMph4.01 sec");
+        EXPECT_EQ(o.Text(4, 1) + L"|" + o.Text(4, 3), L"3.28|0.62");
         for (const auto& s : sizes)
             if (s.dpi == support::ScreenDpi()) {
                 EXPECT_EQ(support::Client(o.W()), s.client);
-                EXPECT_EQ(Place(o.Header(), o.W()), s.header);
-                EXPECT_EQ(Place(o.Page(3), o.W()), s.page);
-                EXPECT_EQ(Place(o.Field(0, 2), o.Page(0)), s.result);
-                EXPECT_EQ(Place(support::Children(o.Page(4), L"Static").at(2), o.Page(4)), s.line);
+                EXPECT_EQ(support::Place(o.Header(), o.W()), s.header);
+                EXPECT_EQ(support::Place(o.Page(3), o.W()), s.page);
+                EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), s.result);
+                EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static")[2], o.Page(4)),
+                          s.line);
             }
     }
 }
@@ -95,32 +104,39 @@ TEST(MainWindow, EachKeystrokeRecomputesTwiceAndWritesTheResultOnce) {
         gWritten = o.Field(page, 2);
         Ortelia::Type(o.Field(page, 1), L"3");
         EXPECT_EQ(o.Text(page, 2), results[page]);
-        EXPECT_EQ(gReads, 2) << "runs on page " << page;
-        EXPECT_EQ(gWrites, 1) << "result writes on page " << page;
+        EXPECT_EQ(gReads * 10 + gWrites, 21) << "two runs and one write, page " << page;
     }
     UnhookWindowsHookEx(hook);
 }
 
-TEST(MainWindow, FocusSelectsAllAndTypingOrPastingRecomputes) {
+TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
     Ortelia o;
     const HWND radius = o.Field(0, 1);
     SendMessageW(radius, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); // a click focuses
-    DWORD from = 9, to = 9;
-    SendMessageW(radius, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    EXPECT_TRUE(GetFocus() == radius && from == 0 && to == 2) << from << "-" << to;
+    EXPECT_EQ(o.Selection(radius), L"10");
+    // Typed, pasted (unfiltered: 1,5x is 1), then Ctrl+C, V, A, X and Z, which pass the
+    // filter while a letter does not.
     const struct {
-        const wchar_t *typed, *pasted, *result;
-    } steps[] = {{L"2", nullptr, L"1.10"},
-                 {L"5.", nullptr, L"13.81"},
-                 {L"\b\b", nullptr, L"0.00"},
-                 {nullptr, L"1,5x", L"0.55"}}; // pasting: unfiltered
+        const wchar_t* keys;
+        const char* clipboard; // put there before the keys; "" none
+        const wchar_t *text, *result;
+    } steps[] = {{L"2", "", L"2", L"1.10"},
+                 {L"5.x", "", L"25", L"13.81"},
+                 {L"\b\b", "", L"", L"0.00"},
+                 {L"\x16", "1,5x", L"1,5x", L"0.55"},
+                 {L"\x01\x18", "", L"", L"0.00"},
+                 {L"\x1a", "", L"1,5x", L"0.55"},
+                 {L"\x01\x03\x01x", "", L"1,5x", L"0.55"}};
     for (const auto& s : steps) {
-        if (s.typed)
-            Ortelia::Type(radius, s.typed);
-        else
-            SendMessageW(radius, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(s.pasted));
-        EXPECT_EQ(o.Text(0, 2), s.result);
+        if (*s.clipboard)
+            Clipboard(std::wstring(s.clipboard, s.clipboard + strlen(s.clipboard)).c_str());
+        Ortelia::Type(radius, s.keys);
+        EXPECT_EQ(o.Text(0, 1) + L"|" + o.Text(0, 2), std::wstring(s.text) + L"|" + s.result);
     }
+    EXPECT_EQ(Clipboard() + L"|" + o.Selection(radius), L"1,5x|1,5x") << "copied, all selected";
+    SetFocus(o.Field(0, 2));
+    Ortelia::Type(o.Field(0, 2), L"\x03");
+    EXPECT_EQ(Clipboard(), L"0.55") << "a result is copied";
     // The converter writes the partner only; the typed text stays as typed.
     const struct {
         int field;
@@ -128,17 +144,43 @@ TEST(MainWindow, FocusSelectsAllAndTypingOrPastingRecomputes) {
     } pairs[] = {{1, L"1", L"0.30"},
                  {1, L"3.28", L"1.00"},
                  {0, L"-5", L"-16.40"},
-                 {3, L"100", L"160.93"},
-                 {2, L".", L"0.00"}};
+                 {2, L".", L"0.00"},
+                 {3, L"100", L"160.93"}};
     for (const auto& p : pairs) {
         SetWindowTextW(o.Field(4, p.field), p.text);
-        EXPECT_EQ(o.Text(4, p.field ^ 1), p.partner);
-        EXPECT_EQ(o.Text(4, p.field), p.text);
+        EXPECT_EQ(o.Text(4, p.field) + L"|" + o.Text(4, p.field ^ 1),
+                  std::wstring(p.text) + L"|" + p.partner);
     }
     EXPECT_EQ(o.Text(4, 0), L"-5") << "the other pair is untouched";
 }
 
-TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenu) {
+// As in a dialog, a field has the focus, its text selected, whenever the window is active:
+// at start-up, back after another window was active, after the settings dialog's OK or
+// Cancel, and after the menu.
+TEST(MainWindow, TheFocusComesBackToItsFieldReadyForTyping) {
+    for (int way = 0; way < 5; ++way) {
+        Ortelia o;
+        if (way == 1) {
+            const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
+                                               50, 50, nullptr, nullptr, nullptr, nullptr);
+            support::PumpUntil([&] { return GetForegroundWindow() == other; }, 500);
+            EXPECT_NE(GetFocus(), o.Field(0, 0));
+            SetForegroundWindow(o.W());
+            DestroyWindow(other);
+        } else if (way == 2 || way == 3) {
+            o.Dialog([&](HWND d) { support::Click(d, way == 2 ? L"OK" : L"Cancel"); });
+        } else if (way == 4) {
+            Soon close([] { return Shown(L"#32768") && EndMenu(); });
+            o.Menu();
+        }
+        EXPECT_TRUE(support::PumpUntil([&] { return GetFocus() == o.Field(0, 0); }, 1000)) << way;
+        EXPECT_EQ(o.Selection(o.Field(0, 0)), L"90") << way;
+        Ortelia::Type(o.Field(0, 0), L"5");
+        EXPECT_EQ(o.Text(0, 0), L"5") << way;
+    }
+}
+
+TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch) {
     Ortelia o;
     const struct {
         HWND target;
@@ -164,11 +206,15 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenu) {
         SendMessageW(r.target, r.message, 0, r.target == o.Page(0) ? MAKELPARAM(100, 30) : 3);
         EXPECT_EQ(items, r.opens ? L"Settings...|-|Exit" : L"") << r.message << " on " << r.target;
     }
+    // A click on the first caption (at 2, 8 to 21 pixels and more, unraised) shows page 0.
+    o.Press({VK_CONTROL}, VK_PRIOR);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
+        SendMessageW(o.Header(), message, 0, MAKELPARAM(4, 14));
+    EXPECT_EQ(o.Visible(), L"0");
 }
 
 TEST(MainWindow, KeyboardSwitchesPagesAndGoesRoundThePage) {
     Ortelia o;
-    SetFocus(o.Field(0, 1));
     const struct {
         std::initializer_list<int> modifiers;
         WPARAM key;
@@ -212,71 +258,6 @@ TEST(MainWindow, ExitAndTheCloseBoxLeaveTheTopmostBandAndWriteNothing) {
         EXPECT_FALSE(gTopmostAtEnd) << "out of the topmost band before it went";
         EXPECT_EQ(support::Stored(), "1:2:5:6:0:1");
     }
-}
-
-std::wstring Clipboard(const wchar_t* put = nullptr) {
-    std::wstring text;
-    support::PumpUntil([] { return OpenClipboard(nullptr) != 0; });
-    if (put) {
-        EmptyClipboard();
-        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wcslen(put) + 1) * sizeof(wchar_t));
-        wcscpy(static_cast<wchar_t*>(GlobalLock(memory)), put);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_UNICODETEXT, memory);
-    } else if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-DWORD Selection(HWND field) {
-    return static_cast<DWORD>(SendMessageW(field, EM_GETSEL, 0, 0));
-}
-
-// As in a dialog, the focus is in a field, its text selected, whenever the window is
-// active: at start-up, back after another window was active, after the settings dialog
-// and after the menu.
-TEST(MainWindow, TheFocusIsInTheFirstFieldReadyForTyping) {
-    for (int way = 0; way < 5; ++way) {
-        Ortelia o;
-        if (way == 1) {
-            const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
-                                               50, 50, nullptr, nullptr, nullptr, nullptr);
-            support::PumpUntil([&] { return GetForegroundWindow() == other; }, 500);
-            EXPECT_NE(GetFocus(), o.Field(0, 0));
-            SetForegroundWindow(o.W());
-            DestroyWindow(other);
-        } else if (way == 2 || way == 3) { // OK, Cancel
-            o.Dialog([&](HWND d) { Click(d, way == 2 ? L"OK" : L"Cancel"); });
-        } else if (way == 4) {
-            Soon close([] { return Shown(L"#32768") && EndMenu(); });
-            o.Menu();
-        }
-        EXPECT_TRUE(support::PumpUntil([&] { return GetFocus() == o.Field(0, 0); }, 1000)) << way;
-        EXPECT_EQ(Selection(o.Field(0, 0)), MAKELONG(0, 2)) << way;
-        Ortelia::Type(o.Field(0, 0), L"5");
-        EXPECT_EQ(o.Text(0, 0), L"5") << way;
-    }
-}
-
-TEST(MainWindow, EditingKeysCopyPasteCutUndoAndSelectAll) {
-    Ortelia o;
-    SetFocus(o.Field(0, 2));
-    Ortelia::Type(o.Field(0, 2), L"\x03"); // Ctrl+C in the read-only result, all selected
-    EXPECT_EQ(Clipboard(), L"5.52");
-    Clipboard(L"25");
-    SetFocus(o.Field(0, 1));
-    Ortelia::Type(o.Field(0, 1), L"\x16"); // Ctrl+V over the selected radius
-    EXPECT_EQ(o.Text(0, 1) + L" " + o.Text(0, 2), L"25 13.81");
-    SendMessageW(o.Field(0, 1), EM_SETSEL, 1, 1);
-    Ortelia::Type(o.Field(0, 1), L"\x01x"); // Ctrl+A, and a letter is still refused
-    EXPECT_EQ(Selection(o.Field(0, 1)), MAKELONG(0, 2));
-    Ortelia::Type(o.Field(0, 1), L"\x18"); // Ctrl+X
-    EXPECT_EQ(Clipboard() + L" " + o.Text(0, 1) + L" " + o.Text(0, 2), L"25  0.00");
-    Ortelia::Type(o.Field(0, 1), L"\x1a"); // Ctrl+Z
-    EXPECT_EQ(o.Text(0, 1) + L" " + o.Text(0, 2), L"25 13.81");
 }
 
 } // namespace

@@ -33,8 +33,16 @@ struct Ortelia {
     // Edit k of page n: the two inputs and the result, or the converter's four boxes.
     HWND Field(int n, int k) const { return support::Children(Page(n), L"Edit").at(k); }
     std::wstring Text(int n, int k) const { return support::Text(Field(n, k)); }
-    std::wstring SpeedUnit() const {
-        return support::Text(support::Children(Page(3), L"Static")[0]);
+    // Label k of page n; label 0 of page 3 is the speed's unit.
+    std::wstring Label(int n, int k) const {
+        return support::Text(support::Children(Page(n), L"Static").at(k));
+    }
+    // The selected part of a field's text.
+    static std::wstring Selection(HWND field) {
+        DWORD from = 0, to = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        return support::Text(field).substr(from, to - from);
     }
     std::wstring Visible() const { // the pages shown, as digits
         std::wstring shown;

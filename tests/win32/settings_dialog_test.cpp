@@ -21,9 +21,7 @@ using support::Stored;
 HWND Button(HWND dialog, const wchar_t* caption) {
     return FindWindowExW(dialog, nullptr, L"Button", caption);
 }
-void Click(HWND dialog, const wchar_t* caption) {
-    SendMessageW(Button(dialog, caption), BM_CLICK, 0, 0);
-}
+using support::Click;
 HWND Offset(HWND dialog, int n) {
     return support::Children(dialog, L"Edit").at(n);
 }
@@ -179,7 +177,7 @@ TEST(SettingsDialog, OkStoresTheSettingsAndTheMainWindowShowsThemAtOnce) {
         EXPECT_EQ(Stored(), r.code);
         EXPECT_EQ(Code(), r.code);
         const bool metric = std::string(r.code).back() == '1';
-        EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.SpeedUnit(),
+        EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0),
                   metric ? L"19.00m30.49mKmph" : L"62.34f259.06fMph");
         EXPECT_EQ(o.Text(4, 1), L"32.81") << "the converter is not recomputed";
         EXPECT_TRUE(o.Topmost() && IsWindowEnabled(o.W()));

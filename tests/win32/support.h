@@ -72,6 +72,11 @@ inline std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
     return found;
 }
 
+// A button of a dialog, by its caption, clicked as the user clicks it.
+inline void Click(HWND dialog, const wchar_t* caption) {
+    SendMessageW(FindWindowExW(dialog, nullptr, L"Button", caption), BM_CLICK, 0, 0);
+}
+
 // The visible window of a class (and title): "#32768" a menu, "#32770" a message box.
 inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     HWND h = nullptr;
