@@ -11,7 +11,6 @@
 namespace {
 
 using support::PumpUntil;
-using support::Text;
 
 class Program {
   public:
@@ -21,9 +20,11 @@ class Program {
         std::wstring command = L"\"" + std::wstring(exe) + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &si, &pi_));
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                       &pi_);
     }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
     ~Program() {
         TerminateProcess(pi_.hProcess, 99); // if it still runs
         CloseHandle(pi_.hProcess);
@@ -42,11 +43,11 @@ class Program {
         });
         return found;
     }
-    // The exit code, or -1 while the program still runs.
-    long Exit() const {
+    // The exit code, or STILL_ACTIVE (259) while the program runs on.
+    DWORD Exit() const {
         DWORD code = STILL_ACTIVE;
         PumpUntil([&] { return GetExitCodeProcess(pi_.hProcess, &code) && code != STILL_ACTIVE; });
-        return code == STILL_ACTIVE ? -1 : long(code);
+        return code;
     }
 
   private:
@@ -54,11 +55,11 @@ class Program {
 };
 
 std::wstring SpeedUnit(HWND main) {
-    return Text(
-        support::Children(support::Children(main, L"OrteliaTabContainer").at(3), L"Static")[0]);
+    const HWND lim = support::Children(main, L"OrteliaTabContainer").at(3);
+    return support::Text(FindWindowExW(lim, nullptr, L"Static", nullptr));
 }
 
-// Keys as a user types them into the window: each a key with the modifiers before it.
+// Keys as a user types them into the window, each with the modifiers held before it.
 void Keys(HWND window, std::initializer_list<std::initializer_list<WORD>> chords) {
     SetForegroundWindow(window);
     PumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
@@ -66,7 +67,7 @@ void Keys(HWND window, std::initializer_list<std::initializer_list<WORD>> chords
         std::vector<INPUT> input;
         for (WORD key : chord)
             input.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
-        for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
+        for (auto key = std::rbegin(chord); key != std::rend(chord); ++key) // last down, first up
             input.push_back({INPUT_KEYBOARD, {.ki = {*key, 0, KEYEVENTF_KEYUP, 0, 0}}});
         SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
         PumpUntil([] { return false; }, 150);
@@ -82,13 +83,13 @@ TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
     EXPECT_FALSE(IsWindowVisible(FindWindowW(L"OrteliaMain", nullptr))) << "the box comes first";
     std::wstring text;
     for (HWND t : support::Children(box, L"Static"))
-        text += Text(t);
+        text += support::Text(t);
     EXPECT_EQ(text, L"Invalid Settings Code");
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
     EXPECT_EQ(SpeedUnit(main), L"Kmph");
     PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ortelia.Exit(), 0);
+    EXPECT_EQ(ortelia.Exit(), 0u);
     EXPECT_EQ(support::Stored(), "1:2:3");
 }
 
@@ -102,18 +103,51 @@ TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
                             600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
+        RECT r{};
         EXPECT_TRUE(PumpUntil([&] { // into the editor's top-left corner
-            RECT r{};
             return GetWindowRect(main, &r) && r.left == 200 && r.top == 200;
         }));
-        if (code[8] == '1')
-            DestroyWindow(editor);
-        else
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(ortelia.Exit(), 0) << code;
+        code[8] == '1' ? (void)DestroyWindow(editor) : (void)PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(ortelia.Exit(), 0u) << code;
         EXPECT_EQ(support::Stored(), code);
         DestroyWindow(editor);
     }
+}
+
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
+// putting the focus into the page's first field; Tab and Shift+Tab go round the page.
+TEST(Program, KeysSwitchPagesAndGoRoundThePage) {
+    support::CleanKey key;
+    Program ortelia;
+    const HWND main = ortelia.Await(L"OrteliaMain");
+    const auto pages = support::Children(main, L"OrteliaTabContainer");
+    const auto focus = [&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+        return gui.hwndFocus;
+    };
+    const struct {
+        std::initializer_list<WORD> chord;
+        int page, field;
+    } steps[] = {{{VK_CONTROL, VK_TAB}, 1, 0},
+                 {{VK_CONTROL, VK_NEXT}, 2, 0},
+                 {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1, 0},
+                 {{VK_CONTROL, VK_PRIOR}, 0, 0},
+                 {{VK_CONTROL, VK_PRIOR}, 4, 0},
+                 {{VK_NEXT}, 4, 0},
+                 {{VK_TAB}, 4, 1},
+                 {{VK_TAB}, 4, 2},
+                 {{VK_SHIFT, VK_TAB}, 4, 1},
+                 {{VK_CONTROL, VK_MENU, VK_TAB}, 4, 1}};
+    for (const auto& s : steps) {
+        Keys(main, {s.chord});
+        for (int n = 0; n < 5; ++n)
+            EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
+        EXPECT_EQ(focus(), support::Children(pages.at(s.page), L"Edit").at(s.field)) << s.page;
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ortelia.Exit(), 0u);
 }
 
 TEST(Program, SettingsOkPressedByAnotherProgramApplyAtOnceAndSurviveARestart) {
@@ -124,22 +158,22 @@ TEST(Program, SettingsOkPressedByAnotherProgramApplyAtOnceAndSurviveARestart) {
         Keys(main, {{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}); // the menu's "Settings..."
         const HWND dialog = ortelia.Await(L"OrteliaSettings");
         ASSERT_TRUE(dialog);
-        for (const wchar_t* option : {L"Imperial", L"Bottom - Left"})
-            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", option), BM_CLICK, 0, 0);
+        support::Click(dialog, L"Imperial");
+        support::Click(dialog, L"Bottom - Left");
         const auto boxes = support::Children(dialog, L"Edit");
         SendMessageW(boxes.at(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
         SendMessageW(boxes.at(1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-7"));
-        SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"OK"), BM_CLICK, 0, 0);
+        support::Click(dialog, L"OK");
         EXPECT_TRUE(PumpUntil([&] { return SpeedUnit(main) == L"Mph"; }, 500)) << "not at a tick";
         EXPECT_EQ(support::Stored(), "1:2:12:-7:1:0");
         Keys(main, {{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}); // the menu's "Exit"
-        EXPECT_EQ(ortelia.Exit(), 0);
+        EXPECT_EQ(ortelia.Exit(), 0u);
     }
     Program again;
     const HWND main = again.Await(L"OrteliaMain");
     EXPECT_EQ(SpeedUnit(main), L"Mph");
     PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(again.Exit(), 0);
+    EXPECT_EQ(again.Exit(), 0u);
 }
 
 } // namespace

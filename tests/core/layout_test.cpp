@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -121,63 +122,50 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
 // (100, 200)-(1300, 900), worked by hand from the pixel formulas.
 TEST(Docking, EachCornerAtEveryDensity) {
     const docking::PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
+    // clang-format off
     const struct {
         int16_t corner;
         int32_t ox, oy, left, top;
-    } rows[] = {{0, 0, 22, 100, 222},
-                {1, 0, 22, 891, 222},
-                {2, 0, 22, 100, 786},
-                {3, 0, 22, 891, 786},
-                {0, -3, -5, 97, 195},
-                {1, -3, -5, 894, 195},
-                {2, 7, -5, 107, 813},
-                {3, -3, 40, 894, 768},
-                {3, 0, 0, 891, 808},
-                // Offsets far past the screen: held to the range a window position takes.
-                {0, 2147483647, -2147483647 - 1, 32767, -32768}};
+    } rows[] = {
+        {0, 0, 22, 100, 222}, {1, 0, 22, 891, 222}, {2, 0, 22, 100, 786}, {3, 0, 22, 891, 786},
+        {0, -3, -5, 97, 195}, {1, -3, -5, 894, 195}, {2, 7, -5, 107, 813}, {3, -3, 40, 894, 768},
+        {3, 0, 0, 891, 808}, {0, 2147483647, -2147483647 - 1, 32767, -32768}}; // held to 16 bits
+    // clang-format on
     for (int dpi : {96, 120, 144})
         for (const auto& r : rows) {
             settings::Settings s;
-            s.iDockCorner = r.corner;
-            s.lDockOffsetX = r.ox;
-            s.lDockOffsetY = r.oy;
+            std::tie(s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY) =
+                std::tie(r.corner, r.ox, r.oy);
             const auto d =
                 docking::DecideTick(s, true, editor, own, controls::LayoutScale::ForDpi(dpi, dpi));
-            EXPECT_EQ(d.action, docking::TickAction::Dock);
-            EXPECT_EQ(d.left, r.left) << r.corner << " at " << dpi << " dpi";
-            EXPECT_EQ(d.top, r.top) << r.corner << " at " << dpi << " dpi";
+            EXPECT_EQ(std::to_string(d.left) + "," + std::to_string(d.top),
+                      std::to_string(r.left) + "," + std::to_string(r.top))
+                << r.corner << " at " << dpi << " dpi";
         }
 }
 
 TEST(Docking, TrackerStates) {
     using docking::TickAction;
+    // Found, docking, auto-close, seen before, corner: what the tick does.
     // clang-format off
     const struct {
         bool found, dock, autoClose, seen;
         int16_t corner;
         TickAction action;
     } rows[] = {
-        {true, true, true, false, 1, TickAction::Dock}, // the editor appears
-        {true, false, true, false, 1, TickAction::None}, // docking off: seen, not moved
+        {true, true, true, false, 1, TickAction::Dock}, {true, false, true, false, 1, TickAction::None},
         {true, true, true, false, 7, TickAction::None}, {true, true, true, false, -1, TickAction::None},
-        {true, true, true, false, 4, TickAction::None}, // no such corner
-        {false, true, true, false, 1, TickAction::None}, // never seen: never closes
+        {true, true, true, false, 4, TickAction::None}, {false, true, true, false, 1, TickAction::None},
         {false, true, true, true, 1, TickAction::Unload}, {false, false, true, true, 1, TickAction::Unload},
-        {false, true, false, true, 1, TickAction::None}}; // lost, auto-close off
+        {false, true, false, true, 1, TickAction::None}};
     // clang-format on
     for (const auto& r : rows) {
         settings::Settings s;
-        s.bDockEnabled = r.dock;
-        s.bAutoClose = r.autoClose;
-        s.bEditorSeen = r.seen;
-        s.iDockCorner = r.corner;
+        std::tie(s.bDockEnabled, s.bAutoClose, s.bEditorSeen, s.iDockCorner) =
+            std::tie(r.dock, r.autoClose, r.seen, r.corner);
         const auto d = docking::DecideTick(s, r.found, {100, 100, 900, 700}, {0, 0, 409, 92}, {});
         EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
         EXPECT_EQ(d.editorSeen, r.found || r.seen);
-        if (d.action == TickAction::Dock) { // corner 1, offsets 0 and 22
-            EXPECT_EQ(d.left, 900 - 409);
-            EXPECT_EQ(d.top, 122);
-        }
     }
 }
 

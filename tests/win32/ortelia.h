@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 
 struct Ortelia {
     support::CleanKey key;
@@ -79,25 +78,5 @@ struct Ortelia {
     static void Type(HWND field, const std::wstring& chars) {
         for (wchar_t c : chars)
             SendMessageW(field, WM_CHAR, c, 1);
-    }
-    // A key pressed with modifiers held, as the program's loop takes it: its keyboard
-    // commands first, then the focused window.
-    void Press(std::initializer_list<int> modifiers, WPARAM key) {
-        BYTE saved[256], held[256];
-        GetKeyboardState(saved);
-        GetKeyboardState(held);
-        for (int m : modifiers)
-            held[m] = 0x80;
-        SetKeyboardState(held);
-        for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-            MSG msg{
-                GetFocus() ? GetFocus() : W(), message + (key == VK_F10 ? 4 : 0), key, 1, 0, {}};
-            if (!main.PreTranslateMessage(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            support::PumpUntil([] { return false; }, 5);
-        }
-        SetKeyboardState(saved);
     }
 };

@@ -18,9 +18,6 @@ using support::Shown;
 using support::Soon;
 using support::Stored;
 
-HWND Button(HWND dialog, const wchar_t* caption) {
-    return FindWindowExW(dialog, nullptr, L"Button", caption);
-}
 using support::Click;
 HWND Offset(HWND dialog, int n) {
     return support::Children(dialog, L"Edit").at(n);
@@ -95,73 +92,66 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
     EXPECT_EQ(o.Text(2, 2), L"62.34f");
 }
 
-TEST(SettingsDialog, OpensShowingTheSettingsInForceInItsDesign) {
-    // clang-format off
-    const struct {
-        const char* code;
-        const wchar_t *checked, *x, *y;
-    } rows[] = {{nullptr, L"Dock with K|Top - Right|Metric|Automatical", L"0", L"22"},
-                {"0:3:-5:7:0:0", L"Bottom - Ri|Imperial", L"-5", L"7"},
-                {"1:7:0:0:1:1", L"Dock with K|Metric|Automatical", L"0", L"0"}}; // no such corner
-    // Client area and OK button at 96, 120 and 144 dpi, rounded half up by hand.
+// A modal tool window over the main window, in its design at this density (client area
+// and OK button rounded half up by hand), its tab stops in the design's order.
+TEST(SettingsDialog, OpensModalInItsDesign) {
     const struct {
         int dpi;
         const char *client, *ok;
-    } sizes[] = {{96, "271x259", "120,236 69x21"}, {120, "339x324", "150,295 86x26"},
+    } sizes[] = {{96, "271x259", "120,236 69x21"},
+                 {120, "339x324", "150,295 86x26"},
                  {144, "407x389", "180,354 104x32"}};
-    // clang-format on
-    for (const auto& r : rows) {
-        Ortelia o(r.code);
-        o.Dialog([&](HWND dialog) {
-            std::wstring checked, tabs;
-            for (HWND b : support::Children(dialog, L"Button"))
-                if (SendMessageW(b, BM_GETCHECK, 0, 0) == BST_CHECKED)
-                    checked += (checked.empty() ? L"" : L"|") + support::Text(b).substr(0, 11);
-            EXPECT_EQ(checked, r.checked);
-            EXPECT_EQ(support::Text(Offset(dialog, 0)) + L"," + support::Text(Offset(dialog, 1)),
-                      std::wstring(r.x) + L"," + r.y);
-            EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
-            EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-            EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
-            EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == o.W() && !IsWindowEnabled(o.W()));
-            for (const auto& s : sizes)
-                if (s.dpi == support::ScreenDpi()) {
-                    EXPECT_EQ(support::Client(dialog), s.client);
-                    EXPECT_EQ(support::Place(Button(dialog, L"OK"), dialog), s.ok);
-                }
-            // Tab goes round the tab stops in the design's order.
-            SetFocus(Button(dialog, L"Dock with Kestrava Editor"));
-            for (int i = 0; i < 9; ++i) {
-                wchar_t cls[8] = L"";
-                GetClassNameW(GetFocus(), cls, 8);
-                tabs += (*cls == L'E' ? L"box" : support::Text(GetFocus()).substr(0, 3)) + L"|";
-                MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
-                IsDialogMessageW(dialog, &tab);
-            }
-            if (!r.code) {
-                EXPECT_EQ(tabs, L"Doc|Top|box|box|Met|Aut|OK|Can|Doc|");
-            }
-            PostMessageW(dialog, WM_CLOSE, 0, 0);
-        });
-    }
+    Ortelia o;
+    o.Dialog([&](HWND dialog) {
+        EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
+        EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+                  WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+        EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == o.W() && !IsWindowEnabled(o.W()));
+        const HWND ok = FindWindowExW(dialog, nullptr, L"Button", L"OK");
+        const auto s = support::AtThisDpi(sizes);
+        EXPECT_EQ(support::Place(dialog) + " " + support::Place(ok, dialog),
+                  std::string(s.client) + " " + s.ok);
+        std::wstring tabs;
+        SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
+        for (int i = 0; i < 9; ++i) {
+            wchar_t cls[8] = L"";
+            GetClassNameW(GetFocus(), cls, 8);
+            tabs += (*cls == L'E' ? L"box" : support::Text(GetFocus()).substr(0, 3)) + L"|";
+            MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            IsDialogMessageW(dialog, &tab);
+        }
+        EXPECT_EQ(tabs, L"Doc|Top|box|box|Met|Aut|OK|Can|Doc|");
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
 }
 
-TEST(SettingsDialog, OkStoresTheSettingsAndTheMainWindowShowsThemAtOnce) {
+// What each way of closing the dialog stores and shows: OK untouched rewrites the settings
+// as loaded (five fields as six, a corner without a button kept), offsets read by the
+// field rule; Cancel, the close box, Enter and Escape (neither button is the default or
+// the cancel button) change nothing.
+TEST(SettingsDialog, OkStoresAndShowsTheSettingsOtherWaysOutChangeNothing) {
+    enum Way { kOk, kCancel, kCloseBox, kEnter, kEscape };
     // clang-format off
     const struct {
         const char* stored;
         std::vector<const wchar_t*> clicks;
         const wchar_t *x, *y; // nullptr: left as loaded
+        Way way;
         const char* code;
     } rows[] = {
-        {nullptr, {}, nullptr, nullptr, "1:1:0:22:1:1"},
-        {"0:2:15:-9:0", {}, nullptr, nullptr, "0:2:15:-9:0:1"}, // five fields come back six
-        {nullptr, {L"Dock with Kestrava Editor", L"Bottom - Left", L"Imperial"}, L"12px", L"1 5",
+        {nullptr, {}, nullptr, nullptr, kOk, "1:1:0:22:1:1"},
+        {"0:2:15:-9:0", {}, nullptr, nullptr, kOk, "0:2:15:-9:0:1"},
+        {"0:3:-5:7:0:0", {}, nullptr, nullptr, kOk, "0:3:-5:7:0:0"},
+        {nullptr, {L"Dock with Kestrava Editor", L"Bottom - Left", L"Imperial"}, L"12px", L"1 5", kOk,
          "0:2:12:15:1:0"},
         {nullptr, {L"Automatically Close when the Kestrava Editor Closes", L"Top - Left"}, L"2.5",
-         L"3.5", "1:0:2:4:0:1"},
-        {"1:7:0:22:1:1", {}, L"-3", L"", "1:7:-3:0:1:1"}, // no corner button: the corner stays
-        {nullptr, {}, L"99999999999", L"-1e99", "1:1:2147483647:-2147483648:1:1"}};
+         L"3.5", kOk, "1:0:2:4:0:1"},
+        {"1:7:0:22:1:1", {}, L"-3", L"", kOk, "1:7:-3:0:1:1"}, // no corner button: it stays
+        {nullptr, {}, L"99999999999", L"-1e99", kOk, "1:1:2147483647:-2147483648:1:1"},
+        {"1:1:0:22:1:1", {L"Imperial"}, L"40", nullptr, kCancel, "1:1:0:22:1:1"},
+        {"1:1:0:22:1:1", {L"Imperial"}, L"40", nullptr, kCloseBox, "1:1:0:22:1:1"},
+        {"1:1:0:22:1:1", {L"Imperial"}, L"40", nullptr, kEnter, "1:1:0:22:1:1"},
+        {"1:1:0:22:1:1", {L"Imperial"}, L"40", nullptr, kEscape, "1:1:0:22:1:1"}};
     // clang-format on
     for (const auto& r : rows) {
         Ortelia o(r.stored);
@@ -172,39 +162,25 @@ TEST(SettingsDialog, OkStoresTheSettingsAndTheMainWindowShowsThemAtOnce) {
             for (int n : {0, 1})
                 if (const wchar_t* text = n ? r.y : r.x)
                     SetWindowTextW(Offset(dialog, n), text);
-            Click(dialog, L"OK");
+            if (r.way >= kEnter) {
+                MSG key{Offset(dialog, 0),
+                        WM_KEYDOWN,
+                        r.way == kEnter ? WPARAM{VK_RETURN} : VK_ESCAPE,
+                        0,
+                        0,
+                        {}};
+                IsDialogMessageW(dialog, &key);
+                EXPECT_TRUE(IsWindow(dialog)) << r.way;
+            }
+            r.way == kCloseBox ? (void)PostMessageW(dialog, WM_CLOSE, 0, 0)
+                               : Click(dialog, r.way == kOk ? L"OK" : L"Cancel");
         });
-        EXPECT_EQ(Stored(), r.code);
-        EXPECT_EQ(Code(), r.code);
+        EXPECT_EQ(Stored() + " " + Code(), std::string(r.code) + " " + r.code) << r.way;
         const bool metric = std::string(r.code).back() == '1';
         EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0),
                   metric ? L"19.00m30.49mKmph" : L"62.34f259.06fMph");
         EXPECT_EQ(o.Text(4, 1), L"32.81") << "the converter is not recomputed";
         EXPECT_TRUE(o.Topmost() && IsWindowEnabled(o.W()));
-    }
-}
-
-TEST(SettingsDialog, CancelTheCloseBoxEnterAndEscapeChangeNothing) {
-    for (int way = 0; way < 4; ++way) {
-        Ortelia o("1:1:0:22:1:1");
-        o.Dialog([&](HWND dialog) {
-            Click(dialog, L"Imperial");
-            SetWindowTextW(Offset(dialog, 0), L"40");
-            if (way >= 2) { // neither button is the default or the cancel button
-                MSG key{Offset(dialog, 0),
-                        WM_KEYDOWN,
-                        way == 2 ? WPARAM{VK_RETURN} : VK_ESCAPE,
-                        0,
-                        0,
-                        {}};
-                IsDialogMessageW(dialog, &key);
-                EXPECT_TRUE(IsWindow(dialog)) << way;
-            }
-            way == 1 ? (void)PostMessageW(dialog, WM_CLOSE, 0, 0) : Click(dialog, L"Cancel");
-        });
-        EXPECT_EQ(Stored(), "1:1:0:22:1:1") << way;
-        EXPECT_EQ(Code(), "1:1:0:22:1:1") << way;
-        EXPECT_EQ(o.Text(2, 2), L"19.00m");
     }
     // The program ending while the dialog is open: closed as Cancel, the quit passed on.
     Ortelia o;

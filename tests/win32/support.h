@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,40 +28,32 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
 }
 
 // Calls `step` every 20 ms, from whatever message loop runs meanwhile, until it returns
-// true. One at a time.
-class Soon {
-  public:
-    explicit Soon(std::function<bool()> step) : timer_(SetTimer(nullptr, 0, 20, &Tick)) {
-        Step() = std::move(step);
-    }
+// true; a step that pumps messages itself is not entered again. One at a time.
+struct Soon {
+    static inline std::function<bool()> step;
+    static inline bool busy = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (busy || !step)
+            return;
+        busy = true;
+        if (step())
+            step = nullptr;
+        busy = false;
+    });
+    explicit Soon(std::function<bool()> s) { step = std::move(s); }
     Soon(const Soon&) = delete;
     Soon& operator=(const Soon&) = delete;
     ~Soon() {
-        KillTimer(nullptr, timer_);
-        Step() = nullptr;
+        KillTimer(nullptr, timer);
+        step = nullptr;
     }
-    bool Done() const { return !Step(); }
-
-  private:
-    static std::function<bool()>& Step() {
-        static std::function<bool()> step;
-        return step;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        static bool busy = false; // a step that pumps messages itself is not re-entered
-        if (busy || !Step())
-            return;
-        busy = true;
-        if (Step()())
-            Step() = nullptr;
-        busy = false;
-    }
-    UINT_PTR timer_;
+    bool Done() const { return !step; }
 };
 
+// Another window's text, asked for by message, which any program's window answers.
 inline std::wstring Text(HWND hwnd) {
     wchar_t text[256] = L"";
-    SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text)); // any process's
+    SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -85,27 +78,27 @@ inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     return h;
 }
 
-inline int ScreenDpi() {
+// The screen's dots per inch, and so the row of the rectangles' tables that applies.
+template <typename Rows> auto AtThisDpi(const Rows& rows) {
     const HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
-    return dpi;
+    for (const auto& row : rows)
+        if (row.dpi == dpi)
+            return row;
+    throw std::runtime_error("no row for " + std::to_string(dpi) + " dpi");
 }
 
-// A window's place in another's client area: "left,top widthxheight".
-inline std::string Place(HWND hwnd, HWND relativeTo) {
+// A window's place in another's client area, "left,top widthxheight", or without another
+// its client area's size, "widthxheight".
+inline std::string Place(HWND hwnd, HWND relativeTo = nullptr) {
     RECT r{};
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&r), 2);
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+    if (!relativeTo)
+        GetClientRect(hwnd, &r);
+    else if (GetWindowRect(hwnd, &r))
+        MapWindowPoints(nullptr, relativeTo, reinterpret_cast<POINT*>(&r), 2);
+    return (relativeTo ? std::to_string(r.left) + "," + std::to_string(r.top) + " " : "") +
            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
-}
-
-// A window's client area: "widthxheight".
-inline std::string Client(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return std::to_string(r.right) + "x" + std::to_string(r.bottom);
 }
 
 inline constexpr const char* kKey = "Software\\Quillon\\Ortelia";
@@ -122,8 +115,7 @@ struct CleanKey {
 // the buffer, so that the registry adds no terminator of its own.
 inline void Store(DWORD type, std::string bytes) {
     const auto size = static_cast<DWORD>(bytes.size());
-    bytes.push_back('\x7F');
-    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Settings", type, bytes.data(), size);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Settings", type, (bytes += '\x7F').data(), size);
 }
 
 // The stored value without a terminating NUL; "(none)" without key or value.
