@@ -115,46 +115,33 @@ TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
 }
 
 // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
-// putting the focus into the page's first field; Tab and Shift+Tab go round the page.
-TEST(Program, KeysSwitchPagesAndGoRoundThePage) {
-    support::CleanKey key;
-    Program ortelia;
-    const HWND main = ortelia.Await(L"OrteliaMain");
-    const auto pages = support::Children(main, L"OrteliaTabContainer");
-    const auto focus = [&] {
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-        return gui.hwndFocus;
-    };
-    const struct {
-        std::initializer_list<WORD> chord;
-        int page, field;
-    } steps[] = {{{VK_CONTROL, VK_TAB}, 1, 0},
-                 {{VK_CONTROL, VK_NEXT}, 2, 0},
-                 {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1, 0},
-                 {{VK_CONTROL, VK_PRIOR}, 0, 0},
-                 {{VK_CONTROL, VK_PRIOR}, 4, 0},
-                 {{VK_NEXT}, 4, 0},
-                 {{VK_TAB}, 4, 1},
-                 {{VK_TAB}, 4, 2},
-                 {{VK_SHIFT, VK_TAB}, 4, 1},
-                 {{VK_CONTROL, VK_MENU, VK_TAB}, 4, 1}};
-    for (const auto& s : steps) {
-        Keys(main, {s.chord});
-        for (int n = 0; n < 5; ++n)
-            EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
-        EXPECT_EQ(focus(), support::Children(pages.at(s.page), L"Edit").at(s.field)) << s.page;
-    }
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ortelia.Exit(), 0u);
-}
-
-TEST(Program, SettingsOkPressedByAnotherProgramApplyAtOnceAndSurviveARestart) {
+// putting the focus into the page's first field; Tab and Shift+Tab go round the page; then
+// Shift+F10 opens the menu for "Settings...", where another program fills in the dialog
+// and presses OK: applied at once, stored, and in force after a restart.
+TEST(Program, TheKeysAndAnotherProgramsOkWhoseSettingsSurviveARestart) {
     support::CleanKey key;
     {
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
+        const auto pages = support::Children(main, L"OrteliaTabContainer");
+        // clang-format off
+        const struct {
+            std::initializer_list<WORD> chord;
+            int page, field;
+        } steps[] = {{{VK_CONTROL, VK_TAB}, 1, 0}, {{VK_CONTROL, VK_NEXT}, 2, 0},
+                     {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1, 0}, {{VK_CONTROL, VK_PRIOR}, 0, 0},
+                     {{VK_CONTROL, VK_PRIOR}, 4, 0}, {{VK_NEXT}, 4, 0}, {{VK_TAB}, 4, 1},
+                     {{VK_TAB}, 4, 2}, {{VK_SHIFT, VK_TAB}, 4, 1}, {{VK_CONTROL, VK_MENU, VK_TAB}, 4, 1}};
+        // clang-format on
+        for (const auto& s : steps) {
+            Keys(main, {s.chord});
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+            for (int n = 0; n < 5; ++n)
+                EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
+            EXPECT_EQ(gui.hwndFocus, support::Children(pages.at(s.page), L"Edit").at(s.field));
+        }
         Keys(main, {{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}); // the menu's "Settings..."
         const HWND dialog = ortelia.Await(L"OrteliaSettings");
         ASSERT_TRUE(dialog);

@@ -1,5 +1,4 @@
 // The settings code in both directions, the dialog's offset texts and the registry bytes.
-#include "controls/field_value.h"
 #include "settings/registry_data.h"
 #include "settings/settings_code.h"
 
@@ -48,21 +47,6 @@ TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
         EXPECT_TRUE(s.bEditorSeen) << "never stored, never loaded: " << r.code;
     }
     EXPECT_EQ(settings::ComposeSettingsCode(settings::kDefaultSettings), "1:1:0:22:1:1");
-}
-
-TEST(SettingsCode, OffsetTextsByTheFieldRuleHeldToTheirRange) {
-    // clang-format off
-    const struct {
-        const char* text;
-        long long offset;
-    } rows[] = {
-        {"", 0}, {"abc", 0}, {"12px", 12}, {"1 5", 15}, {"2.5", 2}, {"3.5", 4}, {"-0.4", 0},
-        {"-3", -3}, {"2147483647", 2147483647}, {"99999999999", 2147483647},
-        {"1e999", 2147483647}, {"&H7FFFFFFF", 2147483647}, {"-2147483648", -2147483648LL},
-        {"-1e99", -2147483648LL}};
-    // clang-format on
-    for (const auto& r : rows)
-        EXPECT_EQ(controls::Int32FieldValue(r.text), r.offset) << '"' << r.text << '"';
 }
 
 TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
-# The packages as a user meets them, under Wine on a private display and prefix: the zip
-# holds the program and its texts; the exe says Windows 7 (6.1) and carries its two icon
-# images; the MSI needs no administrator rights, installs 64-bit components without a
-# dialog into the user's programs folder, with the exe's file version and a shortcut in a
-# Start-menu folder; the installed program runs and ends cleanly; the uninstall leaves
-# none of it behind. Makes the packages with scripts/package --check (two builds, same
-# bytes) unless given them.
-#
+# The packages as a user meets them, under Wine on a private display and prefix. Makes
+# them with scripts/package --check (two builds, same bytes) unless given their folder:
 #   tests/package/install_test.sh [PACKAGE_DIR]
-#
 # Prints "ok - ..." or "not ok - ..." per check; fails if any check failed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."

@@ -1,10 +1,14 @@
 // The main window: start-up and its design at each density, the fields and their keys,
 // the focus, the page switching and the popup menu.
+#include "controls/win32/accessible_name.h"
 #include "ortelia.h"
+
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -77,29 +81,13 @@ TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing
     }
 }
 
-TEST(MainWindow, KeyFilterOfEachGroupThroughWmChar) {
-    // The text after typing 7 . - , blank a 5 and Backspace into an empty field.
-    const struct {
-        int page, field;
-        const wchar_t* after;
-    } rows[] = {{0, 0, L"7"}, {0, 1, L"7"},  {1, 0, L"7.-"}, {1, 1, L"7.-"}, {2, 0, L"7"},
-                {2, 1, L"7"}, {3, 0, L"7."}, {3, 1, L"7."},  {4, 0, L"7.-"}, {4, 3, L"7.-"}};
-    Ortelia o;
-    for (const auto& r : rows) {
-        SetWindowTextW(o.Field(r.page, r.field), L"");
-        Ortelia::Type(o.Field(r.page, r.field), L"7.-, a5\b");
-        EXPECT_EQ(o.Text(r.page, r.field), r.after) << r.page << "/" << r.field;
-    }
-    for (int page = 0; page < 4; ++page) {
-        const std::wstring before = o.Text(page, 2);
-        Ortelia::Type(o.Field(page, 2), L"5\b");
-        EXPECT_EQ(o.Text(page, 2), before) << "the result is read-only, page " << page;
-    }
-}
-
-TEST(MainWindow, EachKeystrokeRecomputesTwiceAndWritesTheResultOnce) {
+// Through WM_CHAR: each keystroke runs its calculator twice (the second run settles on the
+// result it wrote) and writes the result once; then "." and "-" pass where the group
+// takes them, and a comma, a blank and a letter nowhere.
+TEST(MainWindow, EachKeystrokeRecomputesTwiceAndEachGroupFiltersItsKeys) {
     // The result after typing 3 into the second input, its whole text selected.
     const wchar_t* results[] = {L"1.66", L"-72\u00B0 or 108\u00B0", L"25.00m", L"10.16m"};
+    const wchar_t* filtered[] = {L"3", L"3.-", L"3", L"3."}; // after typing . - , blank a
     Ortelia o;
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
     for (int page = 0; page < 4; ++page) {
@@ -110,8 +98,15 @@ TEST(MainWindow, EachKeystrokeRecomputesTwiceAndWritesTheResultOnce) {
         Ortelia::Type(o.Field(page, 1), L"3");
         EXPECT_EQ(o.Text(page, 2), results[page]);
         EXPECT_EQ(gReads * 10 + gWrites, 21) << "two runs and one write, page " << page;
+        Ortelia::Type(o.Field(page, 1), L".-, a");
+        EXPECT_EQ(o.Text(page, 1), filtered[page]);
     }
     UnhookWindowsHookEx(hook);
+    for (int k = 0; k < 3; ++k) {
+        const std::wstring before = o.Text(k, 2);
+        Ortelia::Type(o.Field(k, 2), L"5\b");
+        EXPECT_EQ(o.Text(k, 2), before) << "the result is read-only, page " << k;
+    }
 }
 
 TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
@@ -145,10 +140,10 @@ TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
         int field;
         const wchar_t *text, *partner;
     } pairs[] = {{1, L"1", L"0.30"},   {1, L"3.28", L"1.00"}, {0, L"-5", L"-16.40"},
-                 {0, L"10", L"32.81"}, {2, L".", L"0.00"},    {2, L"100", L"62.14"},
-                 {3, L"1", L"1.61"},   {3, L"1e400", L"--"}};
+                 {0, L"10", L"32.81"}, {2, L"-.", L"0.00"},   {2, L"100", L"62.14"},
+                 {3, L"1", L"1.61"}};
     for (const auto& p : pairs) {
-        SetWindowTextW(o.Field(4, p.field), p.text);
+        Ortelia::Type(o.Field(4, p.field), L"\x01" + std::wstring(p.text)); // over Ctrl+A
         EXPECT_EQ(o.Text(4, p.field) + L"|" + o.Text(4, p.field ^ 1),
                   std::wstring(p.text) + L"|" + p.partner);
     }
@@ -192,25 +187,64 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
                 {o.W(), WM_MBUTTONDOWN, false},     {o.Header(), WM_LBUTTONDOWN, false},
                 {o.Page(0), WM_MBUTTONDOWN, false}, {o.Field(0, 0), WM_RBUTTONDOWN, false}};
     for (const auto& r : rows) {
-        std::wstring items;
+        std::wstring items; // the open menu's, "-" for the separator
         Soon close([&] {
             const HWND menu = Shown(L"#32768");
             const auto h = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
             for (int i = 0; menu && i < GetMenuItemCount(h); ++i) {
                 wchar_t text[32] = L"";
                 GetMenuStringW(h, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
-                items += (i ? L"|" : L"") + std::wstring(*text ? text : L"-");
+                items += *text ? text : L"-";
             }
             return menu && EndMenu();
         });
         // Above every caption on the header; below the fields on the page.
         SendMessageW(r.target, r.message, 0, r.target == o.Page(0) ? MAKELPARAM(100, 30) : 3);
-        EXPECT_EQ(items, r.opens ? L"Settings...|-|Exit" : L"") << r.message << " on " << r.target;
+        EXPECT_EQ(items, r.opens ? L"Settings...-Exit" : L"") << r.message << " on " << r.target;
     }
     // A click on the first caption, raised, at 2, 4 pixels and on, shows its page alone.
     for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
         SendMessageW(o.Header(), message, 0, MAKELPARAM(4, 10));
     EXPECT_EQ(o.Visible(), L"0");
+}
+
+// The pages and the header draw in the desktop's colours of the moment: a page's left edge
+// in the button highlight, its right and bottom edges in the 3D dark shadow, the header's
+// baseline right of the tabs in the highlight; screen readers name each input by the label
+// after it, which follows the units, and each result by its page.
+TEST(MainWindow, DrawnInTheDesktopsColoursAndNamedForScreenReaders) {
+    Ortelia o("1:1:0:22:1:0");
+    const auto pixel = [](HWND h, int x, int y) { // from the end when negative
+        RECT r{};
+        GetClientRect(h, &r);
+        const HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+        const HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, r.right, r.bottom));
+        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
+        DeleteObject(SelectObject(dc, old));
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        return c;
+    };
+    const HWND page = o.Page(0);
+    EXPECT_EQ(std::vector({pixel(page, 0, 5), pixel(page, -1, 5), pixel(page, 5, -1),
+                           pixel(o.Header(), -2, MulDiv(24, support::Dpi(), 96))}),
+              std::vector({GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW),
+                           GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT)}));
+    const auto name = [](HWND field) {
+        IAccessible* object = nullptr;
+        BSTR name = nullptr;
+        VARIANT self{};
+        self.vt = VT_I4;                                   // CHILDID_SELF
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // the screen reader's side
+        AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT),
+                                   controls::kIidAccessible, reinterpret_cast<void**>(&object));
+        const std::wstring text = object && object->get_accName(self, &name) == S_OK ? name : L"";
+        SysFreeString(name);
+        return (object && object->Release()), text + L"|";
+    };
+    EXPECT_EQ(name(o.Field(0, 1)) + name(o.Field(0, 2)) + name(o.Field(3, 0)) + name(o.Field(4, 3)),
+              L"Radius|CP Length result|Mph|Mph|");
 }
 
 } // namespace

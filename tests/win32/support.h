@@ -79,10 +79,14 @@ inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
 }
 
 // The screen's dots per inch, and so the row of the rectangles' tables that applies.
-template <typename Rows> auto AtThisDpi(const Rows& rows) {
+inline int Dpi() {
     const HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
+    return dpi;
+}
+template <typename Rows> auto AtThisDpi(const Rows& rows) {
+    const int dpi = Dpi();
     for (const auto& row : rows)
         if (row.dpi == dpi)
             return row;
