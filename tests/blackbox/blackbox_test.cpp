@@ -12,23 +12,24 @@ namespace {
 
 using support::PumpUntil;
 
-class Program {
-  public:
-    Program() { // the build's program, or the one ORTELIA_EXE names (an installed one)
+// The build's program, or the one ORTELIA_EXE names (an installed one), while in scope.
+struct Program {
+    PROCESS_INFORMATION pi{};
+    Program() {
         wchar_t exe[MAX_PATH] = L"" ORTELIA_EXE;
         GetEnvironmentVariableW(L"ORTELIA_EXE", exe, MAX_PATH);
         std::wstring command = L"\"" + std::wstring(exe) + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof si;
         CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                       &pi_);
+                       &pi);
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program() {
-        TerminateProcess(pi_.hProcess, 99); // if it still runs
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
+        TerminateProcess(pi.hProcess, 99); // if it still runs
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
     }
     // The program's visible top-level window of a class (and title), once there is one.
     HWND Await(const wchar_t* cls, const wchar_t* title = nullptr) const {
@@ -37,7 +38,7 @@ class Program {
             for (HWND h = nullptr; !found && (h = FindWindowExW(nullptr, h, cls, title));) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(h, &pid);
-                found = pid == pi_.dwProcessId && IsWindowVisible(h) ? h : nullptr;
+                found = pid == pi.dwProcessId && IsWindowVisible(h) ? h : nullptr;
             }
             return found != nullptr;
         });
@@ -46,12 +47,9 @@ class Program {
     // The exit code, or STILL_ACTIVE (259) while the program runs on.
     DWORD Exit() const {
         DWORD code = STILL_ACTIVE;
-        PumpUntil([&] { return GetExitCodeProcess(pi_.hProcess, &code) && code != STILL_ACTIVE; });
+        PumpUntil([&] { return GetExitCodeProcess(pi.hProcess, &code) && code != STILL_ACTIVE; });
         return code;
     }
-
-  private:
-    PROCESS_INFORMATION pi_{};
 };
 
 std::wstring SpeedUnit(HWND main) {
@@ -81,10 +79,7 @@ TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
     const HWND box = ortelia.Await(L"#32770", L"Ortelia");
     ASSERT_TRUE(box);
     EXPECT_FALSE(IsWindowVisible(FindWindowW(L"OrteliaMain", nullptr))) << "the box comes first";
-    std::wstring text;
-    for (HWND t : support::Children(box, L"Static"))
-        text += support::Text(t);
-    EXPECT_EQ(text, L"Invalid Settings Code");
+    EXPECT_EQ(support::BoxText(box), L"Invalid Settings Code|OK");
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
     EXPECT_EQ(SpeedUnit(main), L"Kmph");

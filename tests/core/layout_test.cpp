@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,36 +18,33 @@ using controls::Line;
 using controls::Rect;
 constexpr auto kHi = controls::SysColour::ButtonHighlight;
 constexpr auto kShadow = controls::SysColour::ButtonShadow;
-constexpr auto kDark = controls::SysColour::DarkShadow3D;
 
-Line L(float x1, float y1, float x2, float y2, controls::SysColour c = kHi) {
-    return {{x1, y1}, {x2, y2}, c, true};
+// Lines as "x,y-x,y" and their colour (h highlight, s shadow, d dark shadow), or "hidden".
+std::string Text(const std::vector<Line>& lines) {
+    std::ostringstream text;
+    for (const Line& l : lines)
+        if (l.visible)
+            text << l.from.x << ',' << l.from.y << '-' << l.to.x << ',' << l.to.y
+                 << (l.colour == kHi       ? "h "
+                     : l.colour == kShadow ? "s "
+                                           : "d ");
+        else
+            text << "hidden ";
+    return text.str();
 }
 
 TEST(TabLayout, WorkedExampleWithTheMiddleTabSelected) {
     const auto t = controls::LayoutTabs({600, 750, 900}, 1, 6015);
     ASSERT_EQ(t.tabs.size(), 3u);
     EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
-    EXPECT_EQ(t.tabs[0].left, L(0, 60, 0, 360));
-    EXPECT_EQ(t.tabs[0].top, L(0, 60, 690, 60));
-    EXPECT_EQ(t.tabs[0].right, L(690, 60, 690, 360, kDark));
     EXPECT_EQ(t.tabs[1].caption, (Rect{735, 60, 750, 195}));
-    EXPECT_EQ(t.tabs[1].left, L(705, 0, 705, 360));
-    EXPECT_EQ(t.tabs[1].top, L(705, 0, 1545, 0));
-    EXPECT_EQ(t.tabs[1].right, L(1545, 0, 1905, 360, kShadow));
     EXPECT_EQ(t.tabs[2].caption, (Rect{1950, 120, 900, 195}));
-    EXPECT_FALSE(t.tabs[2].left.visible);
-    EXPECT_EQ(t.tabs[2].top, L(1620, 60, 2910, 60));
-    EXPECT_EQ(t.tabs[2].right, L(2910, 60, 2910, 360, kDark));
-    EXPECT_EQ(t.borderLeft, L(0, 360, 705, 360));
-    EXPECT_EQ(t.borderRight, L(1905, 360, 6015, 360));
-    // Earlier tabs' lines cover later ones'; the baseline lies above every edge.
-    const auto lines = t.LinesInPaintOrder();
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[0], t.tabs[2].left);
-    EXPECT_EQ(lines[5], t.tabs[1].right);
-    EXPECT_EQ(lines[8], t.tabs[0].right);
-    EXPECT_EQ(lines[10], t.borderRight);
+    // The last tab's edges first, so that earlier tabs' lines cover later ones'; the
+    // baseline, left and right of the selected tab, last.
+    EXPECT_EQ(Text(t.LinesInPaintOrder()),
+              "hidden 1620,60-2910,60h 2910,60-2910,360d "
+              "705,0-705,360h 705,0-1545,0h 1545,0-1905,360s "
+              "0,60-0,360h 0,60-690,60h 690,60-690,360d 0,360-705,360h 1905,360-6015,360h ");
     // Only a caption's rectangle is a click area.
     const struct {
         float x, y;
@@ -58,63 +58,52 @@ TEST(TabLayout, WorkedExampleWithTheMiddleTabSelected) {
 
 TEST(TabLayout, OtherSelectionsAndWidths) {
     // The first tab selected: the left baseline has no length.
-    auto t = controls::LayoutTabs({600, 750}, 0, 6015);
-    EXPECT_EQ(t.borderLeft, L(0, 360, 0, 360));
-    EXPECT_EQ(t.borderRight, L(1050, 360, 6015, 360));
-    EXPECT_EQ(t.tabs[1].top, L(765, 60, 1905, 60));
+    EXPECT_EQ(Text(controls::LayoutTabs({600, 750}, 0, 6015).LinesInPaintOrder()),
+              "hidden 765,60-1905,60h 1905,60-1905,360d 0,0-0,360h 0,0-690,0h 690,0-1050,360s "
+              "0,360-0,360h 1050,360-6015,360h ");
     // A selection outside the tabs raises none and closes the baseline.
-    for (int32_t selected : {7, -1, 5}) {
-        t = controls::LayoutTabs({600, 750, 900, 500, 650}, selected, 6015);
-        for (const auto& tab : t.tabs) {
-            EXPECT_EQ(tab.caption.top, 120) << selected;
-            EXPECT_EQ(tab.right.colour, kDark) << selected;
-            EXPECT_TRUE(tab.left.visible) << selected;
-        }
-        EXPECT_FALSE(t.borderLeft.visible);
-        EXPECT_EQ(t.borderRight, L(0, 360, 6015, 360));
-    }
-    t = controls::LayoutTabs({}, 0, 4800);
-    EXPECT_FALSE(t.borderLeft.visible);
-    EXPECT_EQ(t.borderRight, L(0, 360, 4800, 360));
+    for (int selected : {2, -1, 7})
+        EXPECT_EQ(Text(controls::LayoutTabs({600, 750}, selected, 6015).LinesInPaintOrder()),
+                  "705,60-705,360h 705,60-1545,60h 1545,60-1545,360d 0,60-0,360h 0,60-690,60h "
+                  "690,60-690,360d hidden 0,360-6015,360h ")
+            << selected;
+    EXPECT_EQ(Text(controls::LayoutTabs({}, 0, 4800).LinesInPaintOrder()),
+              "hidden 0,360-4800,360h ");
     // Too narrow: the right segment runs leftwards from the slant's foot.
-    t = controls::LayoutTabs({600, 750, 900}, 2, 1000);
-    EXPECT_EQ(t.borderRight, L(2910, 360, 1000, 360));
+    EXPECT_EQ(Text({controls::LayoutTabs({600, 750, 900}, 2, 1000).borderRight}),
+              "2910,360-1000,360h ");
 }
 
 TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
     const auto at96 = controls::PageEdges(6015, 555, 15, 15);
-    EXPECT_EQ(at96[0], L(0, 0, 0, 555));
-    EXPECT_EQ(at96[1], L(0, 540, 6015, 540, kDark));
-    EXPECT_EQ(at96[2], L(6000, 0, 6000, 555, kDark));
     const auto at120 = controls::PageEdges(6012, 552, 12, 12);
-    EXPECT_EQ(at120[1], L(0, 540, 6012, 540, kDark));
-    EXPECT_EQ(at120[2], L(6000, 0, 6000, 552, kDark));
+    EXPECT_EQ(Text({at96.begin(), at96.end()}) + "| " + Text({at120.begin(), at120.end()}),
+              "0,0-0,555h 0,540-6015,540d 6000,0-6000,555d | 0,0-0,552h 0,540-6012,540d "
+              "6000,0-6000,552d ");
 }
 
 // Where a window appears at the dpi of its monitor, with that dpi's frame: a dialog at 96
 // dpi over the main window, at 192 dpi on a second monitor, at 144 dpi on a monitor left
 // of the primary one; the main window at 120 dpi on the screen.
 TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
-    const auto text = [](controls::PixelRect r) {
-        return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-               std::to_string(r.right) + "," + std::to_string(r.bottom);
+    const auto edges = [](controls::PixelRect r) {
+        return std::tuple(r.left, r.top, r.right, r.bottom);
     };
     // clang-format off
     const struct {
         float width, height;
         int dpi;
         controls::FrameInsets frame;
-        controls::PixelRect over, work;
-        const char* placed;
+        controls::PixelRect over, work, placed;
     } rows[] = {
-        {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, "166,4,443,288"},
-        {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, "3926,0,4480,568"},
-        {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, "-507,474,-92,900"},
-        {6045, 945, 120, {3, 26, 3, 3}, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, "385,458,895,566"}};
+        {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, {166, 4, 443, 288}},
+        {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, {3926, 0, 4480, 568}},
+        {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, {-507, 474, -92, 900}},
+        {6045, 945, 120, {3, 26, 3, 3}, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, {385, 458, 895, 566}}};
     // clang-format on
     for (const auto& r : rows)
-        EXPECT_EQ(text(controls::PlaceCentred(r.width, r.height, r.dpi, r.frame, r.over, r.work)),
-                  r.placed)
+        EXPECT_EQ(edges(controls::PlaceCentred(r.width, r.height, r.dpi, r.frame, r.over, r.work)),
+                  edges(r.placed))
             << r.dpi << " dpi";
 }
 
@@ -138,8 +127,7 @@ TEST(Docking, EachCornerAtEveryDensity) {
                 std::tie(r.corner, r.ox, r.oy);
             const auto d =
                 docking::DecideTick(s, true, editor, own, controls::LayoutScale::ForDpi(dpi, dpi));
-            EXPECT_EQ(std::to_string(d.left) + "," + std::to_string(d.top),
-                      std::to_string(r.left) + "," + std::to_string(r.top))
+            EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
                 << r.corner << " at " << dpi << " dpi";
         }
 }

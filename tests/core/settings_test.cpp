@@ -52,8 +52,6 @@ TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
 TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {
     using Bytes = std::vector<uint8_t>;
     const Bytes code{'1', ':', '1', ':', '0', ':', '2', '2', ':', '1', ':', '1'};
-    Bytes terminated = code;
-    terminated.push_back(0);
     // clang-format off
     const struct {
         uint32_t type;
@@ -62,7 +60,7 @@ TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {
         bool ok;
         std::string after;
     } rows[] = {
-        {1, code, "", true, "1:1:0:22:1:1"}, {1, terminated, "", true, "1:1:0:22:1:1"},
+        {1, code, "", true, "1:1:0:22:1:1"}, {1, {'2', ':', '3', 0}, "", true, "2:3"},
         {1, {0}, "old", true, ""}, {1, {}, "old", false, ""},
         {1, {'a', 0, 'b'}, "", true, std::string("a\0b", 3)},
         {4, {0x16, 0, 0, 0}, "", true, "&h000016"}, // the last NUL goes first

@@ -25,11 +25,6 @@ zip=$packages/$name-win64.zip msi=$packages/$name-win64.msi
 check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test \
     "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" == \
     "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
-exe=$(mktemp)
-harness_on_exit "rm -f $(printf %q "$exe")"
-unzip -p "$zip" "$name/ortelia.exe" >"$exe"
-headers=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/^(Major|Minor)(OSystem|Subsystem)Version/ {print $2}' | tr '\n' ' ')
-check "the exe says Windows 7 as its oldest system and subsystem (6.1)" test "$headers" == "6 1 6 1 "
 icons=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read()
 print(" ".join(f"{e[0] or 256}px/{e[5]}bit" for e in
     (struct.unpack_from("<BBBBHHII", d, 6 + 16 * i) for i in range(struct.unpack_from("<H", d, 4)[0]))))' res/ortelia.ico)
@@ -54,6 +49,8 @@ check "the packaged program and its texts are in %LOCALAPPDATA%\\Programs\\Ortel
     "unzip -p '$zip' $name/ortelia.exe | cmp -s - '$installed/ortelia.exe' &&
      test -f '$installed/README.md' -a -f '$installed/LICENSE' -a -f '$installed/CHANGELOG.md'"
 check "a shortcut is in the Start menu's Ortelia folder" test -f "$shortcut"
+headers=$(x86_64-w64-mingw32-objdump -p "$installed/ortelia.exe" | awk '/^(Major|Minor)(OSystem|Subsystem)Version/ {print $2}' | tr '\n' ' ')
+check "the exe says Windows 7 as its oldest system and subsystem (6.1)" test "$headers" == "6 1 6 1 "
 cmake --build --preset windows --target blackbox_tests >/dev/null
 check "the installed program docks, ends with status 0 and writes nothing" bash -c \
     "ORTELIA_EXE='$(winepath -w "$installed/ortelia.exe")' wine build/windows/tests/blackbox_tests.exe \

@@ -76,18 +76,16 @@ TEST(Docking, TicksGoOnWhileTheMenuOrTheDialogIsOpenAndMayEndTheProgram) {
 }
 
 TEST(WindowFunctions, TitleSearchAmongHostileTitlesAndTheTopmostBand) {
+    // clang-format off
     const struct {
         std::wstring title;
         bool matches;
-    } rows[] = {{L"Coaster - Kestrava Editor", true},
-                {L"coaster - kestrava editor", true},
-                {L"- KESTRAVA EDITOR", true},
-                {L"Kestrava Editor", false},
-                {L"-Kestrava Editor", false},
-                {L"", false},
-                {L"k", false},
-                {L"\u00C9t\u00E9 - Kestrava Editor \u4E2D", true},
-                {std::wstring(32768, L'k') + L" - Kestrava Editor", true}};
+    } rows[] = {
+        {L"Coaster - Kestrava Editor", true}, {L"coaster - kestrava editor", true},
+        {L"- KESTRAVA EDITOR", true}, {L"Kestrava Editor", false}, {L"-Kestrava Editor", false},
+        {L"", false}, {L"k", false}, {L"\u00C9t\u00E9 - Kestrava Editor \u4E2D", true},
+        {std::wstring(32768, L'k') + L" - Kestrava Editor", true}};
+    // clang-format on
     for (const auto& r : rows) {
         Window window(r.title, 0, 0, false);
         const HWND found = mWindowFunctions::FindWindowByTitle(window.hwnd, "- Kestrava Editor");

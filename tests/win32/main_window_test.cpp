@@ -29,20 +29,14 @@ LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+// Puts `put` on the clipboard, or reads it, as an edit box of its own copies or pastes.
 std::wstring Clipboard(const wchar_t* put = nullptr) {
-    std::wstring text;
-    support::PumpUntil([] { return OpenClipboard(nullptr) != 0; });
-    if (put) {
-        EmptyClipboard();
-        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wcslen(put) + 1) * sizeof(wchar_t));
-        wcscpy(static_cast<wchar_t*>(GlobalLock(memory)), put);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_UNICODETEXT, memory);
-    } else if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
+    const HWND box = CreateWindowExW(0, L"EDIT", put, ES_AUTOHSCROLL, 0, 0, 99, 20, nullptr,
+                                     nullptr, nullptr, nullptr);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, put ? WM_COPY : WM_PASTE, 0, 0);
+    const std::wstring text = support::Text(box);
+    DestroyWindow(box);
     return text;
 }
 
@@ -99,14 +93,11 @@ TEST(MainWindow, EachKeystrokeRecomputesTwiceAndEachGroupFiltersItsKeys) {
         EXPECT_EQ(o.Text(page, 2), results[page]);
         EXPECT_EQ(gReads * 10 + gWrites, 21) << "two runs and one write, page " << page;
         Ortelia::Type(o.Field(page, 1), L".-, a");
-        EXPECT_EQ(o.Text(page, 1), filtered[page]);
+        Ortelia::Type(o.Field(page, 2), L"5\b"); // the result is read-only
+        EXPECT_EQ(o.Text(page, 1) + L"|" + o.Text(page, 2),
+                  std::wstring(filtered[page]) + L"|" + results[page]);
     }
     UnhookWindowsHookEx(hook);
-    for (int k = 0; k < 3; ++k) {
-        const std::wstring before = o.Text(k, 2);
-        Ortelia::Type(o.Field(k, 2), L"5\b");
-        EXPECT_EQ(o.Text(k, 2), before) << "the result is read-only, page " << k;
-    }
 }
 
 TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
@@ -217,14 +208,9 @@ TEST(MainWindow, DrawnInTheDesktopsColoursAndNamedForScreenReaders) {
     const auto pixel = [](HWND h, int x, int y) { // from the end when negative
         RECT r{};
         GetClientRect(h, &r);
-        const HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-        const HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, r.right, r.bottom));
-        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        const HDC dc = GetDC(h);
         const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
-        DeleteObject(SelectObject(dc, old));
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-        return c;
+        return ReleaseDC(h, dc), c;
     };
     const HWND page = o.Page(0);
     EXPECT_EQ(std::vector({pixel(page, 0, 5), pixel(page, -1, 5), pixel(page, 5, -1),

@@ -70,6 +70,16 @@ inline void Click(HWND dialog, const wchar_t* caption) {
     SendMessageW(FindWindowExW(dialog, nullptr, L"Button", caption), BM_CLICK, 0, 0);
 }
 
+// A message box's text and its visible buttons' captions, "text|buttons".
+inline std::wstring BoxText(HWND box) {
+    std::wstring text, buttons;
+    for (HWND t : Children(box, L"Static"))
+        text += Text(t);
+    for (HWND b : Children(box, L"Button"))
+        buttons += IsWindowVisible(b) ? Text(b) : L"";
+    return text + L"|" + buttons;
+}
+
 // The visible window of a class (and title): "#32768" a menu, "#32770" a message box.
 inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     HWND h = nullptr;
@@ -86,11 +96,10 @@ inline int Dpi() {
     return dpi;
 }
 template <typename Rows> auto AtThisDpi(const Rows& rows) {
-    const int dpi = Dpi();
     for (const auto& row : rows)
-        if (row.dpi == dpi)
+        if (row.dpi == Dpi())
             return row;
-    throw std::runtime_error("no row for " + std::to_string(dpi) + " dpi");
+    throw std::runtime_error("no row for " + std::to_string(Dpi()) + " dpi");
 }
 
 // A window's place in another's client area, "left,top widthxheight", or without another
