@@ -8,6 +8,7 @@
 //   win32_bench dock [SIZE:REPS ...]           ticks against SIZE extra windows
 //   win32_bench heap [TICKS] [WINDOWS] [EDITOR]  heap and private bytes over TICKS ticks,
 //                                              docked to an editor if EDITOR is 1
+//   win32_bench follow ORTELIA [STEPS]         the editor moved STEPS times, ORTELIA following
 //   win32_bench hold N READY QUIT              (helper) N hidden windows in this process
 //
 // --manifest-of EXE before the mode runs it with the common controls that EXE's manifest
@@ -598,10 +599,75 @@ int HeapBench(int ticks, int windows, bool editor) {
     return 0;
 }
 
+// ---------------------------------------------------------------------------------
+// Following the editor
+
+// The real program docked to an editor window of this process: the editor is moved by
+// 40 pixels STEPS times, each at a random moment of the program's one-second tick as a
+// user's drag would be, and the time until the program's window has moved as far is
+// taken.
+int FollowBench(const std::wstring& ortelia, int steps) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, mMain::kSettingsKey); // docked top right, 0 x 22
+    const HWND editor =
+        CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"bench - Kestrava Editor",
+                        WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, nullptr, nullptr, nullptr, nullptr);
+    std::wstring cmd = L"\"" + ortelia + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(ortelia.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+        return 1;
+    const auto outer = [&] {
+        RECT r{};
+        GetWindowRect(WindowOf(pi.dwProcessId, app::frmMain::kClassName), &r);
+        return r;
+    };
+    // Pumps until `done` holds or `seconds` pass; true if it held.
+    const auto pumpUntil = [](const auto& done, double seconds) {
+        for (const double end = Now() + seconds; Now() < end; Sleep(1)) {
+            Pump();
+            if (done())
+                return true;
+        }
+        return false;
+    };
+    RECT e{};
+    GetWindowRect(editor, &e);
+    std::vector<double> delays;
+    int failures = 0;
+    if (pumpUntil([&] { return outer().right == e.right; }, 30.0)) { // docked top right
+        srand(7);
+        for (int i = 0, dx = 40; i < steps; ++i, dx = -dx) {
+            pumpUntil([] { return false; }, (rand() % 1000) / 1000.0);
+            const LONG before = outer().left;
+            e.left += dx;
+            SetWindowPos(editor, nullptr, e.left, e.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const double moved = Now();
+            if (pumpUntil([&] { return outer().left == before + dx; }, 3.0))
+                delays.push_back((Now() - moved) * 1e3);
+            else
+                ++failures;
+        }
+    }
+    Report("follow.steps", static_cast<double>(delays.size()));
+    Report("follow.failures", failures);
+    Report("follow.median_ms", Median(delays));
+    Report("follow.max_ms", delays.empty() ? 0 : *std::max_element(delays.begin(), delays.end()));
+    PostMessageW(WindowOf(pi.dwProcessId, app::frmMain::kClassName), WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    DestroyWindow(editor);
+    return delays.empty() ? 1 : 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: win32_bench [--manifest-of EXE] keystroke [COUNT] | startup "
                          "ORTELIA FLOOR [RUNS] | dock [SIZE:REPS ...] | heap [TICKS] [WINDOWS] "
-                         "[EDITOR]\n");
+                         "[EDITOR] | follow ORTELIA [STEPS]\n");
     return 2;
 }
 
@@ -652,5 +718,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (mode == L"heap")
         return HeapBench(number(2, 100000), number(3, 0), number(4, 0) != 0);
+    if (mode == L"follow" && argc >= 3)
+        return FollowBench(argv[2], number(3, 40));
     return Usage();
 }
