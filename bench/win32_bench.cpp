@@ -608,9 +608,9 @@ int HeapBench(int ticks, int windows, bool editor) {
 // taken.
 int FollowBench(const std::wstring& ortelia, int steps) {
     RegDeleteTreeA(HKEY_CURRENT_USER, mMain::kSettingsKey); // docked top right, 0 x 22
-    const HWND editor =
-        CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"bench - Kestrava Editor",
-                        WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, nullptr, nullptr, nullptr, nullptr);
+    const HWND editor = CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"bench - Kestrava Editor",
+                                        WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, nullptr, nullptr,
+                                        nullptr, nullptr);
     std::wstring cmd = L"\"" + ortelia + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
