@@ -28,7 +28,8 @@ TEST(FieldValue, TakesTheLongestLeadingNumber) {
         // Beyond the double range after hundreds of digits, and texts of thousands.
         {std::string(400, '9'), HUGE_VAL}, {"0." + std::string(400, '0') + "1e500", 1e99},
         {"0." + std::string(499, '0') + "1e100", 0}, {std::string(10000, ' ') + "42", 42},
-        {"&H" + std::string(10000, 'F'), HUGE_VAL}
+        {"&H" + std::string(10000, 'F'), HUGE_VAL},
+        {std::string(400, '0') + "." + std::string(400, '0') + "1e750", HUGE_VAL}
     };
     // clang-format on
     for (const auto& r : rows)

@@ -84,7 +84,8 @@ TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
 
 // Where a window appears at the dpi of its monitor, with that dpi's frame: a dialog at 96
 // dpi over the main window, at 192 dpi on a second monitor, at 144 dpi on a monitor left
-// of the primary one; the main window at 120 dpi on the screen.
+// of the primary one; the main window at 120 dpi on the screen; a client area of 0.53 x
+// 0.47 pixels, which rounds to 1 x 0.
 TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
     const auto edges = [](controls::PixelRect r) {
         return std::tuple(r.left, r.top, r.right, r.bottom);
@@ -99,7 +100,8 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
         {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, {166, 4, 443, 288}},
         {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, {3926, 0, 4480, 568}},
         {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, {-507, 474, -92, 900}},
-        {6045, 945, 120, {3, 26, 3, 3}, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, {385, 458, 895, 566}}};
+        {6045, 945, 120, {3, 26, 3, 3}, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}, {385, 458, 895, 566}},
+        {8, 7, 96, {0, 0, 0, 0}, {0, 0, 100, 100}, {0, 0, 100, 100}, {49, 50, 50, 50}}};
     // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(edges(controls::PlaceCentred(r.width, r.height, r.dpi, r.frame, r.over, r.work)),
