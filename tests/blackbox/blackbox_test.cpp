@@ -62,12 +62,10 @@ void Keys(HWND window, std::initializer_list<std::initializer_list<WORD>> chords
     SetForegroundWindow(window);
     PumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
     for (const auto& chord : chords) {
-        std::vector<INPUT> input;
         for (WORD key : chord)
-            input.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+            keybd_event(static_cast<BYTE>(key), 0, 0, 0);
         for (auto key = std::rbegin(chord); key != std::rend(chord); ++key) // last down, first up
-            input.push_back({INPUT_KEYBOARD, {.ki = {*key, 0, KEYEVENTF_KEYUP, 0, 0}}});
-        SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+            keybd_event(static_cast<BYTE>(*key), 0, KEYEVENTF_KEYUP, 0);
         PumpUntil([] { return false; }, 150);
     }
 }
@@ -98,9 +96,8 @@ TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
                             600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
-        RECT r{};
         EXPECT_TRUE(PumpUntil([&] { // into the editor's top-left corner
-            return GetWindowRect(main, &r) && r.left == 200 && r.top == 200;
+            return support::Place(main, GetDesktopWindow()).starts_with("200,200 ");
         }));
         code[8] == '1' ? (void)DestroyWindow(editor) : (void)PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(ortelia.Exit(), 0u) << code;

@@ -124,9 +124,8 @@ TEST(Docking, EachCornerAtEveryDensity) {
     // clang-format on
     for (int dpi : {96, 120, 144})
         for (const auto& r : rows) {
-            settings::Settings s;
-            std::tie(s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY) =
-                std::tie(r.corner, r.ox, r.oy);
+            const settings::Settings s{
+                .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
             const auto d =
                 docking::DecideTick(s, true, editor, own, controls::LayoutScale::ForDpi(dpi, dpi));
             EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
@@ -150,9 +149,10 @@ TEST(Docking, TrackerStates) {
         {false, true, false, true, 1, TickAction::None}};
     // clang-format on
     for (const auto& r : rows) {
-        settings::Settings s;
-        std::tie(s.bDockEnabled, s.bAutoClose, s.bEditorSeen, s.iDockCorner) =
-            std::tie(r.dock, r.autoClose, r.seen, r.corner);
+        const settings::Settings s{.bDockEnabled = r.dock,
+                                   .iDockCorner = r.corner,
+                                   .bAutoClose = r.autoClose,
+                                   .bEditorSeen = r.seen};
         const auto d = docking::DecideTick(s, r.found, {100, 100, 900, 700}, {0, 0, 409, 92}, {});
         EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
         EXPECT_EQ(d.editorSeen, r.found || r.seen);

@@ -23,8 +23,8 @@ struct Ortelia {
     }
     ~Ortelia() {
         DestroyWindow(W());
-        for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
-        }
+        MSG quit; // the one an ended program posts
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
     HWND W() const { return main.Handle(); }
     HWND Header() const { return FindWindowExW(W(), nullptr, L"OrteliaTabHead", nullptr); }

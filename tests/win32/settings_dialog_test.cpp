@@ -8,20 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
 
 namespace {
 
+using support::Click;
 using support::Shown;
 using support::Soon;
 using support::Stored;
-
-using support::Click;
-HWND Offset(HWND dialog, int n) {
-    return support::Children(dialog, L"Edit").at(n);
-}
 std::string Code() {
     return settings::ComposeSettingsCode(mMain::Settings());
 }
@@ -35,9 +32,8 @@ TEST(StoredSettings, HostileValuesByTypeAndSize) {
     for (DWORD type : {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ})
         for (size_t size : {0, 1, 1024, 1025})
             for (bool code : {false, size > 20}) {
-                std::string bytes(size, '\0');
-                for (char& b : bytes)
-                    b = static_cast<char>(random() | 0x80); // no colon: never a code
+                std::string bytes(size, '\0'); // of bytes >= 0x80, no colon: never a code
+                std::generate(bytes.begin(), bytes.end(), [&] { return random() | 0x80; });
                 if (code)
                     bytes.replace(0, 14, "0:3:-40:7:0:0:");
                 support::CleanKey key;
@@ -93,10 +89,10 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
 TEST(SettingsDialog, OpensModalInItsDesign) {
     const struct {
         int dpi;
-        const char *client, *ok;
-    } sizes[] = {{96, "271x259", "120,236 69x21"},
-                 {120, "339x324", "150,295 86x26"},
-                 {144, "407x389", "180,354 104x32"}};
+        const char* places; // the client area, and the OK button in it
+    } sizes[] = {{96, "271x259 120,236 69x21"},
+                 {120, "339x324 150,295 86x26"},
+                 {144, "407x389 180,354 104x32"}};
     Ortelia o;
     o.Dialog([&](HWND dialog) {
         EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
@@ -104,9 +100,8 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
                   WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
         EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == o.W() && !IsWindowEnabled(o.W()));
         const HWND ok = FindWindowExW(dialog, nullptr, L"Button", L"OK");
-        const auto s = support::AtThisDpi(sizes);
         EXPECT_EQ(support::Place(dialog) + " " + support::Place(ok, dialog),
-                  std::string(s.client) + " " + s.ok);
+                  support::AtThisDpi(sizes).places);
         std::wstring tabs;
         SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
         for (int i = 0; i < 9; ++i) {
@@ -155,10 +150,10 @@ TEST(SettingsDialog, OkStoresAndShowsTheSettingsOtherWaysOutChangeNothing) {
                 Click(dialog, caption);
             for (int n : {0, 1})
                 if (const wchar_t* text = n ? r.y : r.x)
-                    SetWindowTextW(Offset(dialog, n), text);
+                    SetWindowTextW(support::Children(dialog, L"Edit").at(n), text);
             if (r.way >= kEnter) {
                 const WPARAM vk = r.way == kEnter ? VK_RETURN : VK_ESCAPE;
-                MSG key{Offset(dialog, 0), WM_KEYDOWN, vk, 0, 0, {}};
+                MSG key{support::Children(dialog, L"Edit").at(0), WM_KEYDOWN, vk, 0, 0, {}};
                 IsDialogMessageW(dialog, &key);
                 EXPECT_TRUE(IsWindow(dialog)) << r.way;
             }

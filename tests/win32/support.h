@@ -82,9 +82,9 @@ inline std::wstring BoxText(HWND box) {
 
 // The visible window of a class (and title): "#32768" a menu, "#32770" a message box.
 inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
-    HWND h = nullptr;
-    while ((h = FindWindowExW(nullptr, h, cls, title)) && !IsWindowVisible(h)) {
-    }
+    HWND h = FindWindowExW(nullptr, nullptr, cls, title);
+    while (h && !IsWindowVisible(h))
+        h = FindWindowExW(nullptr, h, cls, title);
     return h;
 }
 
@@ -119,8 +119,6 @@ inline constexpr const char* kKey = "Software\\Quillon\\Ortelia";
 // The settings key removed before and after a test.
 struct CleanKey {
     CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
-    CleanKey(const CleanKey&) = delete;
-    CleanKey& operator=(const CleanKey&) = delete;
     ~CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
 };
 
@@ -133,13 +131,12 @@ inline void Store(DWORD type, std::string bytes) {
 
 // The stored value without a terminating NUL; "(none)" without key or value.
 inline std::string Stored() {
-    std::string bytes(4096, '\0');
-    auto size = static_cast<DWORD>(bytes.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, kKey, "Settings", RRF_RT_ANY | RRF_NOEXPAND, nullptr,
-                     bytes.data(), &size))
-        return "(none)";
-    bytes.resize(size - (size && !bytes[size - 1]));
-    return bytes;
+    char bytes[4096];
+    DWORD size = sizeof bytes;
+    return RegGetValueA(HKEY_CURRENT_USER, kKey, "Settings", RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+                        bytes, &size)
+               ? "(none)"
+               : std::string(bytes, size - (size && !bytes[size - 1]));
 }
 
 } // namespace support
