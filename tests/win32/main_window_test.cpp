@@ -36,8 +36,7 @@ std::wstring Clipboard(const wchar_t* put = nullptr) {
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, put ? WM_COPY : WM_PASTE, 0, 0);
     const std::wstring text = support::Text(box);
-    DestroyWindow(box);
-    return text;
+    return DestroyWindow(box), text;
 }
 
 // Rectangles from the design's layout units at 15, 12 and 10 per pixel, rounded half up.
@@ -212,8 +211,7 @@ TEST(MainWindow, DrawnInTheDesktopsColoursAndNamedForScreenReaders) {
         const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
         return ReleaseDC(h, dc), c;
     };
-    const HWND page = o.Page(0);
-    EXPECT_EQ(std::vector({pixel(page, 0, 5), pixel(page, -1, 5), pixel(page, 5, -1),
+    EXPECT_EQ(std::vector({pixel(o.Page(0), 0, 5), pixel(o.Page(0), -1, 5), pixel(o.Page(0), 5, -1),
                            pixel(o.Header(), -2, MulDiv(24, support::Dpi(), 96))}),
               std::vector({GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW),
                            GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT)}));

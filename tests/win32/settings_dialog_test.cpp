@@ -89,18 +89,21 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
 TEST(SettingsDialog, OpensModalInItsDesign) {
     const struct {
         int dpi;
-        const char* places; // the client area, and the OK button in it
-    } sizes[] = {{96, "271x259 120,236 69x21"},
-                 {120, "339x324 150,295 86x26"},
-                 {144, "407x389 180,354 104x32"}};
+        const char* places; // the client area; OK, an offset box and "Metric" in it
+    } sizes[] = {{96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
+                 {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
+                 {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
     Ortelia o;
     o.Dialog([&](HWND dialog) {
         EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
         EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
                   WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
         EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == o.W() && !IsWindowEnabled(o.W()));
-        const HWND ok = FindWindowExW(dialog, nullptr, L"Button", L"OK");
-        EXPECT_EQ(support::Place(dialog) + " " + support::Place(ok, dialog),
+        const auto place = [&](const wchar_t* cls, const wchar_t* text) {
+            return support::Place(FindWindowExW(dialog, nullptr, cls, text), dialog);
+        };
+        EXPECT_EQ(support::Place(dialog) + " " + place(L"Button", L"OK") + " " +
+                      place(L"Edit", nullptr) + " " + place(L"Button", L"Metric"),
                   support::AtThisDpi(sizes).places);
         std::wstring tabs;
         SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
