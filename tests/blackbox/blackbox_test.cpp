@@ -1,6 +1,5 @@
-// The real ortelia.exe in a process of its own, driven from here with keys, window
-// messages, the registry and an editor window of this process: what only the program's
-// own message loop shows.
+// The real ortelia.exe in a process of its own, driven with keys, messages, the registry and
+// an editor window of this process: what only the program's own message loop shows.
 #include "support.h"
 
 #include <gtest/gtest.h>

@@ -10,8 +10,7 @@
 
 namespace {
 
-using support::PumpUntil;
-using support::Shown;
+using support::PumpUntil, support::Shown;
 
 // A top-level window, 900 x 700, standing in for the editor or another program's window;
 // it takes no activation, as another program's window does not from this thread's menu.

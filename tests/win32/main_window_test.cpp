@@ -12,8 +12,7 @@
 
 namespace {
 
-using support::Shown;
-using support::Soon;
+using support::Pixel, support::Shown, support::Soon;
 
 // A test-installed hook counts the reads of a field (one per run of its calculator) and
 // the writes of another, and sees whether the main window is still topmost as it goes.
@@ -200,21 +199,17 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
 
 // The pages and the header draw in the desktop's colours of the moment: a page's left edge
 // in the button highlight, its right and bottom edges in the 3D dark shadow, the header's
-// baseline right of the tabs in the highlight; screen readers name each input by the label
+// baseline right of the tabs in the highlight, the window's own corner in the button face;
+// screen readers name each input by the label
 // after it, which follows the units, and each result by its page.
 TEST(MainWindow, DrawnInTheDesktopsColoursAndNamedForScreenReaders) {
     Ortelia o("1:1:0:22:1:0");
-    const auto pixel = [](HWND h, int x, int y) { // from the end when negative
-        RECT r{};
-        GetClientRect(h, &r);
-        const HDC dc = GetDC(h);
-        const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
-        return ReleaseDC(h, dc), c;
-    };
-    EXPECT_EQ(std::vector({pixel(o.Page(0), 0, 5), pixel(o.Page(0), -1, 5), pixel(o.Page(0), 5, -1),
-                           pixel(o.Header(), -2, MulDiv(24, support::Dpi(), 96))}),
-              std::vector({GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW),
-                           GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT)}));
+    EXPECT_EQ(
+        std::vector({Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5), Pixel(o.Page(0), 5, -1),
+                     Pixel(o.Header(), -2, MulDiv(24, support::Dpi(), 96)), Pixel(o.W(), -1, -1)}),
+        std::vector({GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW),
+                     GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT),
+                     GetSysColor(COLOR_BTNFACE)}));
     const auto name = [](HWND field) {
         IAccessible* object = nullptr;
         BSTR name = nullptr;

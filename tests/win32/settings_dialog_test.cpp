@@ -15,13 +15,8 @@
 
 namespace {
 
-using support::Click;
-using support::Shown;
-using support::Soon;
-using support::Stored;
-std::string Code() {
-    return settings::ComposeSettingsCode(mMain::Settings());
-}
+using support::Click, support::Shown, support::Soon, support::Stored;
+const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); };
 
 // Start-up over a "Settings" value of every type, at the sizes around the 1024-byte read
 // buffer, holding random bytes or a code followed by them: a value that cannot be read
@@ -84,8 +79,8 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
     EXPECT_EQ(o.Text(2, 2), L"62.34f");
 }
 
-// A modal tool window over the main window, in its design at this density (client area
-// and OK button rounded half up by hand), its tab stops in the design's order.
+// A modal tool window over the main window, in its design at this density (places rounded
+// half up by hand), the logo's pixels as drawn, its tab stops in the design's order.
 TEST(SettingsDialog, OpensModalInItsDesign) {
     const struct {
         int dpi;
@@ -105,6 +100,8 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
         EXPECT_EQ(support::Place(dialog) + " " + place(L"Button", L"OK") + " " +
                       place(L"Edit", nullptr) + " " + place(L"Button", L"Metric"),
                   support::AtThisDpi(sizes).places);
+        const HWND banner = FindWindowExW(dialog, nullptr, L"OrteliaLogoBanner", nullptr);
+        EXPECT_EQ(support::Pixel(banner, 20, 40), RGB(255, 96, 52)) << "the logo, unscaled";
         std::wstring tabs;
         SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
         for (int i = 0; i < 9; ++i) {

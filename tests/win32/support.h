@@ -1,6 +1,5 @@
-// What the Win32 and black-box tests share: pumping messages until something holds,
-// acting from inside another message loop (a menu's, a dialog's, a message box's), the
-// stored settings value, and reading windows as any outside tool would.
+// What the Win32 and black-box tests share: pumping messages, acting from inside another
+// message loop, the stored settings value, and reading windows as any outside tool would.
 #pragma once
 
 #include <windows.h>
@@ -100,6 +99,16 @@ template <typename Rows> auto AtThisDpi(const Rows& rows) {
         if (row.dpi == Dpi())
             return row;
     throw std::runtime_error("no row for " + std::to_string(Dpi()) + " dpi");
+}
+
+// A pixel of a window's client area once painted; a negative coordinate counts from the end.
+inline COLORREF Pixel(HWND hwnd, int x, int y) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    UpdateWindow(hwnd);
+    const HDC dc = GetDC(hwnd);
+    const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
+    return ReleaseDC(hwnd, dc), c;
 }
 
 // A window's place in another's client area, "left,top widthxheight", or without another
