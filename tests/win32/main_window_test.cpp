@@ -30,8 +30,7 @@ LRESULT CALLBACK Watch(int code, WPARAM wp, LPARAM lp) {
 
 // Puts `put` on the clipboard, or reads it, as an edit box of its own copies or pastes.
 std::wstring Clipboard(const wchar_t* put = nullptr) {
-    const HWND box = CreateWindowExW(0, L"EDIT", put, ES_AUTOHSCROLL, 0, 0, 99, 20, nullptr,
-                                     nullptr, nullptr, nullptr);
+    HWND box = CreateWindowW(L"EDIT", put, 0, 0, 0, 99, 20, nullptr, nullptr, nullptr, nullptr);
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, put ? WM_COPY : WM_PASTE, 0, 0);
     const std::wstring text = support::Text(box);

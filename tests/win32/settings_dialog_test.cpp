@@ -80,7 +80,7 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
 }
 
 // A modal tool window over the main window, in its design at this density (places rounded
-// half up by hand), the logo's pixels as drawn, its tab stops in the design's order.
+// half up by hand), the logo as drawn, its tab stops in order, a group's at its checked one.
 TEST(SettingsDialog, OpensModalInItsDesign) {
     const struct {
         int dpi;
@@ -88,7 +88,7 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
     } sizes[] = {{96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
                  {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
                  {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
-    Ortelia o;
+    Ortelia o("1:0:0:22:1:1");
     o.Dialog([&](HWND dialog) {
         EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
         EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
@@ -105,11 +105,13 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
         std::wstring tabs;
         SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
         for (int i = 0; i < 9; ++i) {
-            tabs += support::Text(GetFocus()).substr(0, 3) + L"|"; // the boxes' offsets
-            MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            const HWND at = GetFocus(); // its text, "*" if checked
+            tabs += support::Text(at).substr(0, 7) +
+                    (SendMessageW(at, BM_GETCHECK, 0, 0) ? L"*|" : L"|");
+            MSG tab{at, WM_KEYDOWN, VK_TAB, 0, 0, {}};
             IsDialogMessageW(dialog, &tab);
         }
-        EXPECT_EQ(tabs, L"Doc|Top|0|22|Met|Aut|OK|Can|Doc|");
+        EXPECT_EQ(tabs, L"Dock wi*|Top - L*|0|22|Metric*|Automat*|OK|Cancel|Dock wi*|");
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
 }
