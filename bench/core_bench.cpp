@@ -1,8 +1,8 @@
 // Benchmarks of the platform-free core: each calculator and the converter from their
 // input texts to their output texts, and the field-value reader on short and long texts.
 #include "calc/converter.h"
-#include "calc/field_value.h"
 #include "calc/formulas.h"
+#include "controls/field_value.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,7 +62,7 @@ std::string Hex(size_t n) { // &H followed by hexadecimal digits
 void BM_FieldValue(benchmark::State& state, std::string (*make)(size_t)) {
     const std::string text = make(static_cast<size_t>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(calc::FieldValue(text));
+        benchmark::DoNotOptimize(controls::FieldValue(text));
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
