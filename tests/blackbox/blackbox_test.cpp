@@ -90,9 +90,8 @@ TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
     for (const char* code : {"1:0:0:0:0:1", "1:0:0:0:1:1"}) {
         support::CleanKey key;
         support::Store(REG_SZ, code);
-        const HWND editor =
-            CreateWindowExW(0, L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE, 200, 200,
-                            600, 400, nullptr, nullptr, nullptr, nullptr);
+        const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
+                                          200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
         EXPECT_TRUE(PumpUntil([&] { // into the editor's top-left corner

@@ -87,9 +87,7 @@ TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
 // of the primary one; the main window at 120 dpi on the screen; a client area of 0.53 x
 // 0.47 pixels, which rounds to 1 x 0.
 TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
-    const auto edges = [](controls::PixelRect r) {
-        return std::tuple(r.left, r.top, r.right, r.bottom);
-    };
+    const auto edges = [](auto r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
     // clang-format off
     const struct {
         float width, height;

@@ -60,4 +60,3 @@ check "the program, its Start-menu folder and the installer's registry values ar
     "test ! -e '$installed' -a ! -e '$(dirname "$shortcut")' &&
      ! wine reg query 'HKCU\\Software\\Quillon\\Ortelia\\Install' >/dev/null 2>&1"
 ((failures == 0)) || { echo "$failures package checks failed"; exit 1; }
-echo "all package checks passed"

@@ -387,9 +387,7 @@ void frmMain::OnCommand(int id, int code) {
         &frmMain::txtFormula4_Change, &frmMain::txtFormula5a_Change, &frmMain::txtFormula5b_Change};
     if (code != EN_CHANGE || !IsFieldId(id))
         return;
-    const Group group = GroupOfId(id);
-    if (Field(group, IndexOfId(id)).TakeChange())
-        (this->*kChange[static_cast<size_t>(group)])(IndexOfId(id));
+    (this->*kChange[static_cast<size_t>(GroupOfId(id))])(IndexOfId(id));
 }
 
 void frmMain::OnNotify(const NMHDR& hdr) {

@@ -19,14 +19,13 @@ NumberField::~NumberField() {
 bool NumberField::Create(HWND parent, int id, const RECT& pixels, bool readOnly,
                          std::string_view text, KeyPermissions keys) {
     keys_ = keys;
-    lastText_ = controls::Widen(text);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL |
                         (readOnly ? ES_READONLY : 0);
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", lastText_.c_str(), style, pixels.left,
-                            pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
-                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                            nullptr);
+    hwnd_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", controls::Widen(text).c_str(), style, pixels.left, pixels.top,
+        pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd_)
         return false;
     // Subclassed through the window's own procedure and user data rather than
@@ -45,19 +44,11 @@ std::string NumberField::Text() const {
 }
 
 void NumberField::SetText(std::string_view utf8) {
-    // The same text again changes nothing but costs the edit a full replace and repaint:
-    // every keystroke's settling run writes its result a second time.
+    // The same text again would change nothing but cost a full replace and repaint, and
+    // start the calculator once more.
     const std::wstring text = controls::Widen(utf8);
     if (text != controls::WindowText(hwnd_))
         SetWindowTextW(hwnd_, text.c_str());
-}
-
-bool NumberField::TakeChange() {
-    std::wstring text = controls::WindowText(hwnd_);
-    if (text == lastText_)
-        return false;
-    lastText_ = std::move(text);
-    return true;
 }
 
 // txtFormula1_KeyPress ... txtFormula5b_KeyPress: the group's key filter.

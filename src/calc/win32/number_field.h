@@ -1,7 +1,6 @@
 // A single-line edit control as the calculators need it, owning its field's behaviour:
 // typed characters pass its group's key filter (the txtFormulaN_KeyPress handlers),
-// gaining the focus by keyboard or mouse selects the whole text (txtFormulaN_GotFocus),
-// and a change of its text counts only when the text really changed.
+// and gaining the focus by keyboard or mouse selects the whole text (txtFormulaN_GotFocus).
 #pragma once
 
 #include "calc/key_filter.h"
@@ -26,13 +25,11 @@ class NumberField {
                 KeyPermissions keys);
 
     HWND Handle() const { return hwnd_; }
-    // The text as UTF-8, and setting it; the same text is not written again.
+    // The text as UTF-8, and setting it. The same text is not written again: an edit
+    // notifies a change on every WM_SETTEXT, so a calculator's run after its own result
+    // changed ends there instead of recomputing without end.
     std::string Text() const;
     void SetText(std::string_view utf8);
-    // For the host's EN_CHANGE: true if the text differs from when it last said so. An
-    // edit notifies on every WM_SETTEXT, the same text included; a calculator that wrote
-    // its result again would otherwise recompute without end.
-    bool TakeChange();
 
   private:
     static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
@@ -42,7 +39,6 @@ class NumberField {
 
     HWND hwnd_ = nullptr;
     KeyPermissions keys_{};
-    std::wstring lastText_; // the text when a change was last taken
 };
 
 } // namespace calc
