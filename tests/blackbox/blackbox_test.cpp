@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <iterator>
 
 namespace {
 
@@ -43,10 +42,11 @@ struct Program {
         });
         return found;
     }
-    // The exit code, or STILL_ACTIVE (259) while the program runs on.
-    DWORD Exit() const {
+    // The exit code within `ms`, or STILL_ACTIVE (259) while the program runs on.
+    DWORD Exit(int ms = 3000) const {
         DWORD code = STILL_ACTIVE;
-        PumpUntil([&] { return GetExitCodeProcess(pi.hProcess, &code) && code != STILL_ACTIVE; });
+        PumpUntil([&] { return GetExitCodeProcess(pi.hProcess, &code) && code != STILL_ACTIVE; },
+                  ms);
         return code;
     }
 };
@@ -54,19 +54,6 @@ struct Program {
 std::wstring SpeedUnit(HWND main) {
     const HWND lim = support::Children(main, L"OrteliaTabContainer").at(3);
     return support::Text(FindWindowExW(lim, nullptr, L"Static", nullptr));
-}
-
-// Keys as a user types them into the window, each with the modifiers held before it.
-void Keys(HWND window, std::initializer_list<std::initializer_list<WORD>> chords) {
-    SetForegroundWindow(window);
-    PumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
-    for (const auto& chord : chords) {
-        for (WORD key : chord)
-            keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-        for (auto key = std::rbegin(chord); key != std::rend(chord); ++key) // last down, first up
-            keybd_event(static_cast<BYTE>(*key), 0, KEYEVENTF_KEYUP, 0);
-        PumpUntil([] { return false; }, 150);
-    }
 }
 
 TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
@@ -124,7 +111,7 @@ TEST(Program, TheKeysAndAnotherProgramsOkWhoseSettingsSurviveARestart) {
                      {{VK_TAB}, 4, 2}, {{VK_SHIFT, VK_TAB}, 4, 1}, {{VK_CONTROL, VK_MENU, VK_TAB}, 4, 1}};
         // clang-format on
         for (const auto& s : steps) {
-            Keys(main, {s.chord});
+            support::Keys({s.chord}, main);
             GUITHREADINFO gui{};
             gui.cbSize = sizeof gui;
             GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
@@ -132,7 +119,8 @@ TEST(Program, TheKeysAndAnotherProgramsOkWhoseSettingsSurviveARestart) {
                 EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
             EXPECT_EQ(gui.hwndFocus, support::Children(pages.at(s.page), L"Edit").at(s.field));
         }
-        Keys(main, {{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}); // the menu's "Settings..."
+        support::Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}},
+                      main); // the menu's "Settings..."
         const HWND dialog = ortelia.Await(L"OrteliaSettings");
         ASSERT_TRUE(dialog);
         support::Click(dialog, L"Imperial");
@@ -143,7 +131,7 @@ TEST(Program, TheKeysAndAnotherProgramsOkWhoseSettingsSurviveARestart) {
         support::Click(dialog, L"OK");
         EXPECT_TRUE(PumpUntil([&] { return SpeedUnit(main) == L"Mph"; }, 500)) << "not at a tick";
         EXPECT_EQ(support::Stored(), "1:2:12:-7:1:0");
-        Keys(main, {{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}); // the menu's "Exit"
+        support::Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main); // the menu's "Exit"
         EXPECT_EQ(ortelia.Exit(), 0u);
     }
     Program again;
@@ -151,6 +139,65 @@ TEST(Program, TheKeysAndAnotherProgramsOkWhoseSettingsSurviveARestart) {
     EXPECT_EQ(SpeedUnit(main), L"Mph");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(again.Exit(), 0u);
+}
+
+// With auto-close on and the editor seen, the editor closes while a loop of the program's
+// own or of the system runs: the loop ends, and the program with status 0 within two ticks,
+// writing nothing.
+TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
+    const char* code = "1:0:0:0:1:1";
+    const auto centre = [](HWND hwnd, int dy = 0) {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        return POINT{(r.left + r.right) / 2, dy ? r.top + dy : (r.top + r.bottom) / 2};
+    };
+    const char* loops[] = {"popup menu",  "dialog",      "field's menu",
+                           "system menu", "moving main", "moving dialog"};
+    for (int loop = 0; loop < 6; ++loop) {
+        support::CleanKey key;
+        support::Store(REG_SZ, code);
+        const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
+                                          200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
+        Program ortelia;
+        const HWND main = ortelia.Await(L"OrteliaMain");
+        EXPECT_TRUE(PumpUntil([&] { // seen and docked
+            return support::Place(main, GetDesktopWindow()).starts_with("200,200 ");
+        }));
+        HWND dialog = nullptr;
+        if (loop == 0)
+            support::Keys({{VK_SHIFT, VK_F10}}, main);
+        else if (loop == 2)
+            support::ClickAt(
+                centre(support::Children(support::Children(main, L"OrteliaTabContainer").at(0),
+                                         L"Edit")
+                           .at(2)),
+                MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        else if (loop == 3)
+            support::Keys({{VK_MENU, VK_SPACE}}, main);
+        else if (loop == 4) // pressed on the title bar and held
+            support::ClickAt(centre(main, 10), MOUSEEVENTF_LEFTDOWN, 0);
+        if (loop == 1 || loop == 5) {
+            support::Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}, main);
+            dialog = ortelia.Await(L"OrteliaSettings");
+            if (loop == 5)
+                support::Keys({{VK_MENU, VK_SPACE}, {'M'}}, dialog);
+        }
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                GUITHREADINFO gui{};
+                gui.cbSize = sizeof gui;
+                GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+                return loop == 1 ? IsWindowVisible(dialog)
+                                 : gui.flags & (loop >= 4 ? GUI_INMOVESIZE : GUI_INMENUMODE);
+            },
+            1000))
+            << loops[loop];
+        DestroyWindow(editor);
+        EXPECT_EQ(ortelia.Exit(2000), 0u) << loops[loop];
+        EXPECT_EQ(support::Stored(), code);
+        if (loop == 4)
+            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    }
 }
 
 } // namespace

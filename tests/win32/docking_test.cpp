@@ -49,27 +49,40 @@ TEST(Docking, IntoTheCornerOfARealEditorBackAfterADragAndAfterTheEditor) {
     EXPECT_TRUE(o.Topmost()) << "the z-order is not touched";
 }
 
-TEST(Docking, TicksGoOnWhileTheMenuOrTheDialogIsOpenAndMayEndTheProgram) {
-    for (bool dialog : {false, true}) {
+// The editor goes while a menu, the settings dialog or a move loop runs: the tick ends that
+// loop as the user would, as Cancel for the dialog, and the window outlives it, to end
+// in the main loop (the black-box tests see the program end there).
+TEST(Docking, TheEditorGoingEndsWhicheverLoopRunsAndTheWindowOutlivesIt) {
+    const char* loops[] = {"dialog", "popup menu", "field's menu", "system menu", "move"};
+    for (int loop = 0; loop < 5; ++loop) {
         Ortelia o;
         auto editor = std::make_unique<Window>(L"m - Kestrava Editor", 0, 0);
-        LONG right = 0;
-        const auto watch = [&] {
-            PumpUntil([&] { return o.Outer().right == 900; }, 2500); // the real 1 s timer
-            right = o.Outer().right;
+        o.Tick();                                      // seen
+        support::PumpUntil([] { return false; }, 300); // the activation settled
+        bool outlived = false;
+        const auto editorGoes = [&] {
             editor.reset();
             o.Tick();
+            outlived = IsWindow(o.W());
         };
-        const HWND window = o.W();
-        if (dialog) {
-            o.Dialog([&](HWND) { watch(); });
+        if (loop == 0) {
+            o.Dialog([&](HWND) { editorGoes(); });
         } else {
-            support::Soon whileOpen([&] { return Shown(L"#32768") && (watch(), true); });
-            o.Menu();
+            support::Soon whileOpen([&] {
+                GUITHREADINFO gui{};
+                gui.cbSize = sizeof gui;
+                GetGUIThreadInfo(GetCurrentThreadId(), &gui);
+                return (gui.flags & (GUI_INMENUMODE | GUI_INMOVESIZE)) && (editorGoes(), true);
+            });
+            const HWND target = loop == 2 ? o.Field(0, 2) : o.W();
+            const UINT msg = loop < 3 ? WM_CONTEXTMENU : WM_SYSCOMMAND;
+            const WPARAM wp =
+                loop < 3 ? reinterpret_cast<WPARAM>(target) : (loop == 3 ? SC_KEYMENU : SC_MOVE);
+            SendMessageW(target, msg, wp, loop == 3 ? ' ' : -1);
+            EXPECT_TRUE(whileOpen.Done()) << loops[loop];
         }
-        EXPECT_EQ(right, 900) << (dialog ? "dialog" : "menu");
-        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << "closed, then the window";
-        EXPECT_FALSE(Shown(L"OrteliaSettings"));
+        EXPECT_TRUE(outlived) << loops[loop];
+        EXPECT_FALSE(Shown(L"#32768") || Shown(L"OrteliaSettings")) << loops[loop];
         EXPECT_EQ(support::Stored(), "(none)") << "closed as Cancel";
     }
 }

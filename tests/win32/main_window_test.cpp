@@ -138,6 +138,65 @@ TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
     EXPECT_EQ(o.Text(4, 0), L"10") << "the other pair is untouched";
 }
 
+// With the pointer and the keys, as a user: a click on the "LIM Length" caption, then one
+// back on "CP Length", a click into Radius, another window activated and Radius clicked
+// again, a click into Radius's end while it is active, each followed by a typed digit; then
+// a right-click on the unfocused result and C, its menu's Copy. The digit lands in the
+// field meant, selected whole but where the caret was placed, and its result follows.
+TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
+    const struct {
+        int dpi;
+        POINT lim, cp; // a point of each caption, in the header
+    } captions[] = {
+        {96, {260, 13}, {20, 13}}, {120, {310, 15}, {25, 15}}, {144, {380, 17}, {30, 17}}};
+    const auto at = support::AtThisDpi(captions);
+    Ortelia o;
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | SS_NOTIFY,
+                                       1200, 900, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(o.W());
+    support::PumpUntil([] { return false; }, 300); // the activation settled
+    const auto screen = [](HWND hwnd, POINT p) { return ClientToScreen(hwnd, &p), p; };
+    const auto fields = [&] { // every input, then the results that may change
+        std::wstring all;
+        for (int n = 0; n < 5; ++n)
+            for (int k = 0; k < (n < 4 ? 2 : 4); ++k)
+                all += o.Text(n, k) + L"|";
+        return all + o.Text(0, 2) + L"|" + o.Text(3, 2) + L" " + o.Label(3, 2);
+    };
+    RECT radius{};
+    GetClientRect(o.Field(0, 1), &radius);
+    const struct {
+        HWND window;
+        POINT point;
+        WORD key;
+        const wchar_t* fields;
+    } steps[] = {
+        // clang-format off
+        {o.Header(), at.lim, '7', L"90|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|5.52|0.19m 0.20 sec"},
+        {o.Header(), at.cp, '3', L"3|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.17|0.19m 0.20 sec"},
+        {o.Field(0, 1), {4, 4}, '2', L"3|2|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.03|0.19m 0.20 sec"},
+        {other, {5, 5}, 0, nullptr},
+        {o.Field(0, 1), {4, 4}, '7', L"3|7|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.12|0.19m 0.20 sec"},
+        {o.Field(0, 1), {radius.right - 2, 4}, '5',
+         L"3|75|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|1.31|0.19m 0.20 sec"}}; // clang-format on
+    for (const auto& s : steps) {
+        support::ClickAt(screen(s.window, s.point), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        if (!s.key)
+            continue;
+        support::Keys({{s.key}});
+        EXPECT_EQ(fields(), s.fields) << static_cast<char>(s.key);
+    }
+    Clipboard(L"-");
+    support::Soon copy([] { // C typed into the menu's own loop
+        return Shown(L"#32768") &&
+               (keybd_event('C', 0, 0, 0), keybd_event('C', 0, KEYEVENTF_KEYUP, 0), true);
+    });
+    support::ClickAt(screen(o.Field(0, 2), {4, 4}), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    support::PumpUntil([&] { return copy.Done(); }, 1000);
+    EXPECT_EQ(Clipboard(), L"1.31") << "one right-click, then Copy";
+    DestroyWindow(other);
+}
+
 // As in a dialog, a field has the focus, its text selected, whenever the window is active:
 // at start-up, back after another window was active, after the settings dialog's OK or
 // Cancel, and after the menu.

@@ -6,14 +6,16 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace support {
 
-// Dispatches messages until `done` holds or `ms` pass; true if it held. WM_QUIT is
-// dropped: a window under test that ends its program must not end the test.
+// Translates and dispatches messages until `done` holds or `ms` pass; true if it held.
+// WM_QUIT is dropped: a window under test that ends its program must not end the test.
 inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (MSG msg; !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
@@ -21,7 +23,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
             return false;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             if (msg.message != WM_QUIT)
-                DispatchMessageW(&msg);
+                TranslateMessage(&msg), DispatchMessageW(&msg);
     }
     return true;
 }
@@ -48,6 +50,33 @@ struct Soon {
     }
     bool Done() const { return !step; }
 };
+
+// A press of a mouse button at a point of the screen, and its release unless `up` is 0,
+// as the user makes them.
+inline void ClickAt(POINT at, DWORD down, DWORD up) {
+    SetCursorPos(at.x, at.y);
+    PumpUntil([] { return false; }, 100);
+    mouse_event(down, 0, 0, 0, 0);
+    if (up)
+        mouse_event(up, 0, 0, 0, 0);
+    PumpUntil([] { return false; }, 150);
+}
+
+// Keys as a user types them, each chord's keys pressed in order and released in reverse,
+// into `window` made foreground first (or into whatever window is).
+inline void Keys(std::initializer_list<std::initializer_list<WORD>> chords, HWND window = nullptr) {
+    if (window) {
+        SetForegroundWindow(window);
+        PumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
+    }
+    for (const auto& chord : chords) {
+        for (WORD key : chord)
+            keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+        for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
+            keybd_event(static_cast<BYTE>(*key), 0, KEYEVENTF_KEYUP, 0);
+        PumpUntil([] { return false; }, 150);
+    }
+}
 
 // Another window's text, asked for by message, which any program's window answers.
 inline std::wstring Text(HWND hwnd) {

@@ -18,8 +18,6 @@ namespace {
 
 constexpr UINT_PTR kMnuSettings = 1;
 constexpr UINT_PTR kMnuExit = 2;
-// Posted to end the program once a popup menu or the settings dialog has closed.
-constexpr UINT kUnloadLater = WM_APP + 1;
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -113,21 +111,56 @@ void frmMain::LoadIcons() {
     }
 }
 
-// Ends the window as "Exit", the close box and the tracker do.
+WPARAM frmMain::MessageLoop() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!PreTranslateMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        // An unload asked for inside another loop happens here, once that loop has
+        // returned.
+        if (unloadPending_)
+            Unload();
+    }
+    return msg.wParam;
+}
+
+// Ends the window as "Exit", the close box and the tracker do. While a menu, the settings
+// dialog or the system's move or size loop runs on this thread, the window must outlive
+// that loop: the request is noted once, every such loop is ended as the user would end
+// it, and the main loop ends the window when control is back there.
 void frmMain::Unload() {
     if (unloaded_)
         return;
-    if (modalDepth_ > 0) {
-        // A menu or the settings dialog runs its own loop further down the stack: close
-        // it as Cancel would and end once control is back in the main loop.
-        EndMenu();
-        settings::CancelSettingsDialog();
-        PostMessageW(Handle(), kUnloadLater, 0, 0);
+    if (InNestedLoop()) {
+        if (!std::exchange(unloadPending_, true))
+            EndNestedLoops();
         return;
     }
     unloaded_ = true;
     Form_Unload();
     DestroyWindow(Handle());
+}
+
+bool frmMain::InNestedLoop() const {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return modalDepth_ > 0 || (GetGUIThreadInfo(GetCurrentThreadId(), &gui) &&
+                               (gui.flags & (GUI_INMENUMODE | GUI_INMOVESIZE)) != 0);
+}
+
+void frmMain::EndNestedLoops() {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &gui) && gui.hwndMoveSize) {
+        // Windows ends a move or size loop on WM_CANCELMODE. Wine's ends only on a button
+        // release, Return or Escape, whichever window it is meant for.
+        SendMessageW(gui.hwndMoveSize, WM_CANCELMODE, 0, 0);
+        PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    EndMenu(); // ours, a field's or the system menu
+    settings::CancelSettingsDialog();
 }
 
 void frmMain::Form_Unload() {
@@ -202,12 +235,17 @@ void frmMain::mnuSettings_Click() {
         RecalcFormula(n);
 }
 
+// The page shown takes the keyboard with it: its first field gets the focus, its text
+// selected, so that no keystroke reaches a field of a page out of view.
 void frmMain::ucHeader_TabClick(int lTab) {
     for (auto& page : ucTab)
         ShowWindow(page.Handle(), SW_HIDE);
     const auto index = static_cast<int16_t>(lTab);
-    if (index >= 0 && index < kPageCount)
-        ShowWindow(ucTab[static_cast<size_t>(index)].Handle(), SW_SHOW);
+    if (index < 0 || index >= kPageCount)
+        return;
+    ShowWindow(ucTab[static_cast<size_t>(index)].Handle(), SW_SHOW);
+    if (const auto fields = FieldsOfPage(index); !fields.empty())
+        SetFocus(fields.front());
 }
 
 void frmMain::ucHeader_MouseDown(controls::MouseButton button) {
@@ -279,15 +317,13 @@ bool frmMain::PreTranslateMessage(const MSG& msg) {
 }
 
 // The tab next to the selected one (step 1) or before it (-1), round the row, chosen as a
-// click on its caption would choose it; then the focus goes to the page's first field.
+// click on its caption would choose it.
 void frmMain::CyclePage(int step) {
     const int selected = ucHeader.SelectedTab();
     const int next = selected >= 0 && selected < kPageCount
                          ? (selected + step + kPageCount) % kPageCount
                          : (step > 0 ? 0 : kPageCount - 1);
     ucHeader.ShowTab(static_cast<int16_t>(next));
-    if (const auto fields = FieldsOfPage(next); !fields.empty())
-        SetFocus(fields.front());
 }
 
 // Like a dialog: the field that had the focus when the window was deactivated has it
@@ -368,7 +404,6 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             tmrDock_Timer();
         return 0;
     case WM_CLOSE:
-    case kUnloadLater:
         Unload();
         return 0;
     case WM_DESTROY:

@@ -30,6 +30,9 @@ class frmMain : public controls::WindowBase<frmMain> {
     // settings, unit label, topmost, docking timer. False if the window was not made.
     bool Load(HINSTANCE instance);
 
+    // Runs the program's message loop until the window has gone; the quit code.
+    WPARAM MessageLoop();
+
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     // The window's keyboard commands, looked at by the message loop before a message is
@@ -49,6 +52,8 @@ class frmMain : public controls::WindowBase<frmMain> {
     void mnuSettings_Click();
     void mnuExit_Click();
     void Unload();
+    bool InNestedLoop() const;
+    void EndNestedLoops();
 
     // Pages.
     void ucHeader_TabClick(int lTab);
@@ -117,6 +122,7 @@ class frmMain : public controls::WindowBase<frmMain> {
     std::vector<Placed> placed_;
     int modalDepth_ = 0;       // popup menu or settings dialog open
     HWND lastFocus_ = nullptr; // the field with the focus when the window was deactivated
+    bool unloadPending_ = false;
     bool unloaded_ = false;
 };
 

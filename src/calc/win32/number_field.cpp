@@ -2,6 +2,8 @@
 
 #include "controls/win32/text.h"
 
+#include <utility>
+
 namespace calc {
 namespace {
 
@@ -91,13 +93,27 @@ LRESULT NumberField::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         GotFocus();
         return result;
     }
+    case WM_MOUSEACTIVATE:
+        // A left press that activates the window: the activation gives the focus back to
+        // the field that had it, which must not make the press a click into a field
+        // already focused.
+        activatingPress_ =
+            HIWORD(lp) == WM_LBUTTONDOWN && GetForegroundWindow() != GetAncestor(hwnd_, GA_ROOT);
+        break;
     case WM_LBUTTONDOWN:
-        // A click into an unfocused field takes the focus, which selects the whole text;
-        // letting the edit see the click would put the caret at the pointer instead.
-        if (GetFocus() != hwnd_) {
+        // A click into an unfocused field, or one that activates the window, selects the
+        // whole text; letting the edit see it would put the caret at the pointer instead.
+        if (std::exchange(activatingPress_, false) || GetFocus() != hwnd_) {
             SetFocus(hwnd_);
+            GotFocus();
             return 0;
         }
+        break;
+    case WM_CONTEXTMENU:
+        // The edit's own menu enables Cut, Copy and Delete by the selection it finds: the
+        // field takes the focus, and so its selection, first.
+        if (GetFocus() != hwnd_)
+            SetFocus(hwnd_);
         break;
     default:
         break;

@@ -39,6 +39,7 @@ class NumberField {
 
     HWND hwnd_ = nullptr;
     KeyPermissions keys_{};
+    bool activatingPress_ = false; // the left press about to come activates the window
 };
 
 } // namespace calc

@@ -22,7 +22,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 // Control IDs stay clear of IDOK (1) and IDCANCEL (2), which the dialog manager sends
-// for Enter and Escape: neither may reach a button.
+// for Enter and Escape when no push button has the focus: neither may reach a button.
 constexpr int kFirstControlId = 100;
 
 // Pixels at 96 dpi taken by a check box's or option button's mark and the gap after it.
@@ -334,8 +334,10 @@ void frmSettings::btnCancel_Click() {
     Unload();
 }
 
-// Only real clicks of the two buttons count; IDOK and IDCANCEL from Enter and Escape come
-// without a control and are ignored.
+// Only clicks of the two buttons count. Enter on a push button that has the focus clicks
+// it, as everywhere in Windows (the dialog manager makes the focused button the default
+// one); Enter and Escape elsewhere come as IDOK and IDCANCEL without a control and are
+// ignored.
 void frmSettings::OnCommand(int code, HWND from) {
     if (code == BN_CLICKED && from && from == Control(DialogControl::btnOkay))
         btnOkay_Click();
