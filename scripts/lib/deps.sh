@@ -8,6 +8,7 @@
 #   deps_ensure fuzz              clang and its libFuzzer and sanitizer runtimes, CMake
 #   deps_ensure clang             clang and clang-tidy for the core, CMake, GoogleTest
 #   deps_ensure package           + what scripts/package uses to build the zip and the MSI
+#   deps_ensure art               Debian's Python 3 with Pillow, for scripts/art
 
 DEPS_NATIVE=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 # Wine loads most of its X11 and font libraries at run time, so they are not hard
@@ -20,6 +21,9 @@ DEPS_FUZZ=(cmake make clang libclang-rt-dev)
 DEPS_CLANG=(clang clang-tidy)
 # wixl builds the MSI, msitools' msibuild stamps it, faketime stops wixl's clock.
 DEPS_PACKAGE=(zip unzip wixl msitools faketime python3)
+# Pillow quantises, and writes the GIF and the ICO; it is importable only from Debian's
+# own /usr/bin/python3, which is why scripts/art runs that one.
+DEPS_ART=(python3 python3-pil)
 
 # Succeeds when PACKAGE is installed (not merely known, e.g. removed with config left).
 deps_installed() {
@@ -36,6 +40,7 @@ deps_ensure() {
             fuzz)    wanted+=("${DEPS_FUZZ[@]}") ;;
             clang)   wanted+=("${DEPS_NATIVE[@]}" "${DEPS_CLANG[@]}") ;;
             package) wanted+=("${DEPS_NATIVE[@]}" "${DEPS_WINDOWS[@]}" "${DEPS_PACKAGE[@]}") ;;
+            art)     wanted+=("${DEPS_ART[@]}") ;;
             *) echo "deps_ensure: unknown group '$group'" >&2; return 2 ;;
         esac
     done
