@@ -1,4 +1,5 @@
-// Physical and unit constants of the calculators, exactly as the designers use them.
+// Physical and unit constants of the calculators, each the exact value the results are
+// computed with.
 #pragma once
 
 namespace calc {
@@ -8,7 +9,8 @@ inline constexpr double kPi = 3.14159265358979;
 
 inline constexpr double kFeetPerMetre = 3.280839895;
 inline constexpr double kKmphPerMph = 1.609344;
-// Deliberately this decimal, not 1 / 3.6: the published results depend on it.
+// Deliberately this decimal, not 1 / 3.6: every launch length and time shown is computed
+// with it, and the last digit of some depends on it.
 inline constexpr double kMpsPerKmph = 0.27777777778;
 inline constexpr double kGravity = 9.8;          // m/s^2
 inline constexpr double kStationAllowance = 7.0; // metres added to every train length

@@ -10,7 +10,13 @@
 namespace calc {
 
 FormulaResult CpLength(std::string_view degrees, std::string_view radius) {
-    const double theta = m3DMathematics::DegreesToRadians(controls::FieldValue(degrees));
+    const double angle = controls::FieldValue(degrees);
+    // An arc of an odd multiple of 360 degrees has its quarter angle at an odd multiple of
+    // 90, where the tangent is infinite: no handle length exists. (The inexact pi would
+    // turn it into a finite, meaningless number.)
+    if (std::fmod(std::fabs(angle), 720.0) == 360.0)
+        return {kNoResult, {}};
+    const double theta = m3DMathematics::DegreesToRadians(angle);
     const double r = controls::FieldValue(radius);
     const double h = ((4.0 / 3.0) * std::tan(theta / 4.0)) * r;
     return {TwoDecimalText(h), {}};

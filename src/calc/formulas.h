@@ -14,7 +14,8 @@ struct FormulaResult {
     std::string extra; // empty unless the calculator has a second output
 };
 
-// "CP Length": control-point handle length 4/3 * tan(angle / 4) * radius.
+// "CP Length": control-point handle length 4/3 * tan(angle / 4) * radius; none for an
+// angle that is an odd multiple of 360 degrees.
 FormulaResult CpLength(std::string_view degrees, std::string_view radius);
 // "0g Banking": the two bank angles, 180 degrees apart, for vertical and lateral g.
 FormulaResult ZeroGBanking(std::string_view vertical, std::string_view lateral);

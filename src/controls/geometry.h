@@ -67,6 +67,18 @@ struct LayoutScale {
     static constexpr int Round(float v) { return static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f); }
 };
 
+// A `width` x `height` rectangle centred over `over`, then moved just enough to lie wholly
+// inside `work` (its top-left corner inside when it is larger).
+constexpr PixelRect CentreIn(int width, int height, PixelRect over, PixelRect work) {
+    int x = over.left + (over.right - over.left - width) / 2;
+    int y = over.top + (over.bottom - over.top - height) / 2;
+    x = x + width > work.right ? work.right - width : x;
+    y = y + height > work.bottom ? work.bottom - height : y;
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    return {x, y, x + width, y + height};
+}
+
 // The outer rectangle of a window whose client area is `clientWidth` x `clientHeight`
 // layout units, at `dpi`, inside a frame of `frame` (the frame at that dpi, which on a
 // monitor of another density than the system's is not the system's frame): centred over
@@ -75,15 +87,8 @@ struct LayoutScale {
 constexpr PixelRect PlaceCentred(float clientWidth, float clientHeight, int dpi, FrameInsets frame,
                                  PixelRect over, PixelRect work) {
     const LayoutScale scale = LayoutScale::ForDpi(dpi, dpi);
-    const int w = scale.PixelsX(clientWidth) + frame.left + frame.right;
-    const int h = scale.PixelsY(clientHeight) + frame.top + frame.bottom;
-    int x = over.left + (over.right - over.left - w) / 2;
-    int y = over.top + (over.bottom - over.top - h) / 2;
-    x = x + w > work.right ? work.right - w : x;
-    y = y + h > work.bottom ? work.bottom - h : y;
-    x = x < work.left ? work.left : x;
-    y = y < work.top ? work.top : y;
-    return {x, y, x + w, y + h};
+    return CentreIn(scale.PixelsX(clientWidth) + frame.left + frame.right,
+                    scale.PixelsY(clientHeight) + frame.top + frame.bottom, over, work);
 }
 
 } // namespace controls

@@ -15,25 +15,50 @@ int32_t ToPixel(double units, float unitsPerPixel) {
     return static_cast<int32_t>(std::clamp(pixels, -32768.0, 32767.0));
 }
 
+// The narrowest stretch of title bar that the pointer can still take hold of.
+constexpr int kReachAt96Dpi = 40;
+
 } // namespace
 
-TickDecision DecideTick(const settings::Settings& s, bool editorFound, const PixelRect& editor,
-                        const PixelRect& own, const controls::LayoutScale& scale) {
+bool TitleBarReachable(const MainWindow& own, std::span<const PixelRect> workAreas) {
+    // The title bar: below the frame's top border, as thick as its bottom one, down to
+    // the client area.
+    const PixelRect& o = own.outer;
+    const PixelRect bar{o.left + own.frame.left, o.top + own.frame.bottom,
+                        o.right - own.frame.right, o.top + own.frame.top};
+    const int reach = (kReachAt96Dpi * own.dpi + 48) / 96;
+    return std::any_of(workAreas.begin(), workAreas.end(), [&](const PixelRect& w) {
+        const int width = std::min(bar.right, w.right) - std::max(bar.left, w.left);
+        const int height = std::min(bar.bottom, w.bottom) - std::max(bar.top, w.top);
+        return width >= reach && height > 0;
+    });
+}
+
+TickDecision DecideTick(const settings::Settings& s, bool editorFound,
+                        const std::optional<PixelRect>& editor, const MainWindow& own,
+                        std::span<const PixelRect> workAreas) {
     TickDecision d{TickAction::None, 0, 0, s.bEditorSeen || editorFound};
+    const PixelRect& o = own.outer;
     if (!editorFound) {
-        if (s.bAutoClose && s.bEditorSeen)
+        if (s.bAutoClose && s.bEditorSeen) {
             d.action = TickAction::Unload;
+        } else if (!workAreas.empty() && !TitleBarReachable(own, workAreas)) {
+            const PixelRect at = controls::CentreIn(o.right - o.left, o.bottom - o.top,
+                                                    workAreas.front(), workAreas.front());
+            d = {TickAction::BringBack, at.left, at.top, d.editorSeen};
+        }
         return d;
     }
-    if (!s.bDockEnabled || s.iDockCorner < 0 || s.iDockCorner > 3)
+    if (!editor || !s.bDockEnabled || s.iDockCorner < 0 || s.iDockCorner > 3)
         return d;
+    const controls::LayoutScale scale = controls::LayoutScale::ForDpi(own.dpi, own.dpi);
     const double tx = scale.unitsPerPixelX, ty = scale.unitsPerPixelY;
-    const double width = (own.right - own.left) * tx, height = (own.bottom - own.top) * ty;
+    const double width = (o.right - o.left) * tx, height = (o.bottom - o.top) * ty;
     const bool left = s.iDockCorner % 2 == 0, top = s.iDockCorner < 2;
-    const double x = left ? editor.left * tx + s.lDockOffsetX * tx
-                          : editor.right * tx - width - s.lDockOffsetX * tx;
-    const double y = top ? editor.top * ty + s.lDockOffsetY * ty
-                         : editor.bottom * ty - height - s.lDockOffsetY * ty;
+    const double x = left ? editor->left * tx + s.lDockOffsetX * tx
+                          : editor->right * tx - width - s.lDockOffsetX * tx;
+    const double y = top ? editor->top * ty + s.lDockOffsetY * ty
+                         : editor->bottom * ty - height - s.lDockOffsetY * ty;
     d.action = TickAction::Dock;
     d.left = ToPixel(static_cast<float>(x), scale.unitsPerPixelX);
     d.top = ToPixel(y, scale.unitsPerPixelY);

@@ -91,6 +91,29 @@ TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
     }
 }
 
+// With auto-close off, the window follows a minimised editor off the screen; when that
+// editor closes, the window comes back, its title bar on the screen within two ticks.
+TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
+    support::CleanKey key;
+    support::Store(REG_SZ, "1:1:0:22:0:1");
+    const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_OVERLAPPEDWINDOW, 200,
+                                      200, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(editor, SW_SHOWMINIMIZED);
+    Program ortelia;
+    const HWND main = ortelia.Await(L"OrteliaMain");
+    const auto onScreen = [&] {
+        RECT r{};
+        GetWindowRect(main, &r);
+        return r.left >= 0 && r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
+               r.top + 20 <= GetSystemMetrics(SM_CYSCREEN);
+    };
+    EXPECT_TRUE(PumpUntil([&] { return !onScreen(); }, 2500)) << "follows the editor off it";
+    DestroyWindow(editor);
+    EXPECT_TRUE(PumpUntil(onScreen, 2000));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ortelia.Exit(), 0u);
+}
+
 // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
 // putting the focus into the page's first field; Tab and Shift+Tab go round the page; then
 // Shift+F10 opens the menu for "Settings...", where another program fills in the dialog

@@ -1,5 +1,5 @@
 // The calculators' number rules, formulas and key filter, one table per rule, each row a
-// worked example of the designers. The converter's rows are in the main window's tests.
+// worked example. The converter's rows are in the main window's tests.
 #include "calc/formulas.h"
 #include "calc/key_filter.h"
 #include "calc/number_text.h"
@@ -63,7 +63,7 @@ TEST(NumberText, TheThreeLayouts) {
     }
 }
 
-TEST(Formulas, TheDesignersExamples) {
+TEST(Formulas, WorkedExamples) {
     // clang-format off
     const struct {
         int n;
@@ -76,6 +76,10 @@ TEST(Formulas, TheDesignersExamples) {
         {1, "0", "10", true, "0.00", ""}, {1, "500", "10", false, "-19.04", ""},
         {1, "500", "0", true, "0.00", ""}, {1, "90", "2", true, "1.10", ""},
         {1, "90", "25", true, "13.81", ""}, {1, "90", "1e400", true, "--", ""},
+        // A full circle's tangent does not exist; just short of it, a long handle.
+        {1, "360", "10", true, "--", ""}, {1, "-360", "10", true, "--", ""},
+        {1, "1080", "10", true, "--", ""}, {1, "359.9", "10", true, "30557.75", ""},
+        {1, "720", "10", true, "0.00", ""},
         {2, "1.0", "1.0", true, "-45° or 135°", ""}, {2, "2", "1", true, "-27° or 153°", ""},
         {2, "1", "2", true, "-63° or 117°", ""}, {2, "1", "-1", true, "45° or -135°", ""},
         {2, "-1", "1", true, "-135° or 45°", ""}, {2, "1", "0", true, "0° or -180°", ""},

@@ -124,36 +124,63 @@ TEST(Docking, EachCornerAtEveryDensity) {
         for (const auto& r : rows) {
             const settings::Settings s{
                 .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
-            const auto d =
-                docking::DecideTick(s, true, editor, own, controls::LayoutScale::ForDpi(dpi, dpi));
+            const auto d = docking::DecideTick(s, true, editor, {own, {}, dpi}, {});
             EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
                 << r.corner << " at " << dpi << " dpi";
         }
 }
 
 TEST(Docking, TrackerStates) {
-    using docking::TickAction;
-    // Found, docking, auto-close, seen before, corner: what the tick does.
+    using enum docking::TickAction;
+    // The editor not found (0), found (1) or found but gone before its rectangle was read
+    // (2); docking, auto-close, seen before, corner: what the tick does.
     // clang-format off
     const struct {
-        bool found, dock, autoClose, seen;
+        int found;
+        bool dock, autoClose, seen;
         int16_t corner;
-        TickAction action;
+        docking::TickAction action;
     } rows[] = {
-        {true, true, true, false, 1, TickAction::Dock}, {true, false, true, false, 1, TickAction::None},
-        {true, true, true, false, 7, TickAction::None}, {true, true, true, false, -1, TickAction::None},
-        {true, true, true, false, 4, TickAction::None}, {false, true, true, false, 1, TickAction::None},
-        {false, true, true, true, 1, TickAction::Unload}, {false, false, true, true, 1, TickAction::Unload},
-        {false, true, false, true, 1, TickAction::None}};
+        {1, true, true, false, 1, Dock}, {1, false, true, false, 1, None}, {2, true, true, false, 1, None},
+        {1, true, true, false, 7, None}, {1, true, true, false, -1, None}, {1, true, true, false, 4, None},
+        {0, true, true, false, 1, None}, {0, true, true, true, 1, Unload}, {0, false, true, true, 1, Unload},
+        {0, true, false, true, 1, None}};
     // clang-format on
     for (const auto& r : rows) {
         const settings::Settings s{.bDockEnabled = r.dock,
                                    .iDockCorner = r.corner,
                                    .bAutoClose = r.autoClose,
                                    .bEditorSeen = r.seen};
-        const auto d = docking::DecideTick(s, r.found, {100, 100, 900, 700}, {0, 0, 409, 92}, {});
+        const auto editor =
+            r.found == 1 ? std::optional(docking::PixelRect{100, 100, 900, 700}) : std::nullopt;
+        const auto d = docking::DecideTick(s, r.found > 0, editor, {{0, 0, 409, 92}, {}, 96}, {});
         EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
         EXPECT_EQ(d.editorSeen, r.found || r.seen);
+    }
+}
+
+// Without the editor, a window whose title bar no monitor shows a reachable stretch of (40
+// pixels at 96 dpi, 60 at 144) comes back to the middle of the primary monitor's work
+// area, (0, 0)-(1280, 1024); a second monitor lies left of it. The window is 409 x 88 with
+// a frame of 3 pixels, its title bar down to 22.
+TEST(Docking, AWindowThatNoMonitorShowsComesBack) {
+    using enum docking::TickAction;
+    const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
+    // clang-format off
+    const struct {
+        int dpi, left, top;
+        bool back;
+    } rows[] = {{96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
+                {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false},
+                {96, 100, -22, true}, {144, 1217, 500, false}, {144, 1218, 500, true}};
+    // clang-format on
+    for (const auto& r : rows) {
+        const docking::MainWindow own{
+            {r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
+        const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, own, areas);
+        EXPECT_EQ(std::tuple(d.action, d.left, d.top),
+                  r.back ? std::tuple(BringBack, 435, 468) : std::tuple(None, 0, 0))
+            << r.left << ", " << r.top << " at " << r.dpi << " dpi";
     }
 }
 

@@ -39,12 +39,20 @@ std::wstring Clipboard(const wchar_t* put = nullptr) {
 
 // Rectangles from the design's layout units at 15, 12 and 10 per pixel, rounded half up.
 TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing) {
+    // The tabs: where a row above the baseline crosses their left edges (h, the highlight)
+    // and their right edges (s, the selected tab's slant in the shadow; d, the dark shadow),
+    // from the captions' widths in the font that Wine gives for MS Sans Serif.
+    // clang-format off
     const struct {
         int dpi;
-        const char *client, *header, *page, *result, *line;
-    } sizes[] = {{96, "403x63", "0,0 401x25", "0,24 401x37", "252,8 77x19", "200,0 1x37"},
-                 {120, "504x79", "0,0 501x31", "0,30 501x46", "315,10 96x24", "250,0 1x46"},
-                 {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55"}};
+        const char *client, *header, *page, *result, *line, *tabs;
+    } sizes[] = {{96, "403x63", "0,0 401x25", "0,24 401x37", "252,8 77x19", "200,0 1x37",
+                  "0h 84s 153d 154h 235d 236h 302d 303h 361d "},
+                 {120, "504x79", "0,0 501x31", "0,30 501x46", "315,10 96x24", "250,0 1x46",
+                  "0h 103s 186d 188h 285d 286h 364d 365h 437d "},
+                 {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55",
+                  "0h 127s 227d 228h 350d 352h 450d 451h 537d "}};
+    // clang-format on
     for (const char* code : {"1:1:0:22:1:1", "1:1:0:22:1:0"}) {
         Ortelia o(code);
         const bool metric = code[11] == '1';
@@ -61,6 +69,16 @@ TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing
         EXPECT_EQ(support::Place(o.Page(3), o.W()), s.page);
         EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), s.result);
         EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static")[2], o.Page(4)), s.line);
+        std::string tabs;
+        RECT header{};
+        GetClientRect(o.Header(), &header);
+        for (int x = 0; x < header.right; ++x)
+            for (const auto& [colour, name] : {std::pair{COLOR_BTNHIGHLIGHT, "h "},
+                                               {COLOR_BTNSHADOW, "s "},
+                                               {COLOR_3DDKSHADOW, "d "}})
+                if (Pixel(o.Header(), x, header.bottom - 3) == GetSysColor(colour))
+                    tabs += std::to_string(x) + name;
+        EXPECT_EQ(tabs, s.tabs);
         // Ended by the close box, it leaves the topmost band first and writes nothing.
         gMain = o.W();
         gTopmostAtEnd = true;
@@ -198,16 +216,18 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
 }
 
 // As in a dialog, a field has the focus, its text selected, whenever the window is active:
-// at start-up, back after another window was active, after the settings dialog's OK or
-// Cancel, and after the menu.
+// the first one at start-up; the one that had it (Radius) back after another window was
+// active, after the settings dialog's OK or Cancel, and after the menu.
 TEST(MainWindow, TheFocusComesBackToItsFieldReadyForTyping) {
     for (int way = 0; way < 5; ++way) {
         Ortelia o;
+        const HWND field = o.Field(0, way ? 1 : 0);
+        SetFocus(field);
         if (way == 1) {
             const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
                                                50, 50, nullptr, nullptr, nullptr, nullptr);
             support::PumpUntil([&] { return GetForegroundWindow() == other; }, 500);
-            EXPECT_NE(GetFocus(), o.Field(0, 0));
+            EXPECT_NE(GetFocus(), field);
             SetForegroundWindow(o.W());
             DestroyWindow(other);
         } else if (way == 2 || way == 3) {
@@ -216,23 +236,32 @@ TEST(MainWindow, TheFocusComesBackToItsFieldReadyForTyping) {
             Soon close([] { return Shown(L"#32768") && EndMenu(); });
             o.Menu();
         }
-        EXPECT_TRUE(support::PumpUntil([&] { return GetFocus() == o.Field(0, 0); }, 1000)) << way;
-        EXPECT_EQ(o.Selection(o.Field(0, 0)), L"90") << way;
-        Ortelia::Type(o.Field(0, 0), L"5");
-        EXPECT_EQ(o.Text(0, 0), L"5") << way;
+        EXPECT_TRUE(support::PumpUntil([&] { return GetFocus() == field; }, 1000)) << way;
+        EXPECT_EQ(o.Selection(field), way ? L"10" : L"90") << way;
+        Ortelia::Type(field, L"5");
+        EXPECT_EQ(support::Text(field), L"5") << way;
     }
 }
 
+// Pressed with the pointer: the right button on the window's, the header's or a page's own
+// background opens the menu (1), the others there do not (0), nor does any on a label, which
+// takes its presses; a field opens its own (2). The converter's line lets presses through.
 TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch) {
     Ortelia o;
+    const HWND label = support::Children(o.Page(0), L"Static").at(0);
     const struct {
         HWND target;
-        UINT message;
-        bool opens;
-    } rows[] = {{o.W(), WM_RBUTTONDOWN, true},      {o.Header(), WM_RBUTTONDOWN, true},
-                {o.Page(0), WM_RBUTTONDOWN, true},  {o.W(), WM_LBUTTONDOWN, false},
-                {o.W(), WM_MBUTTONDOWN, false},     {o.Header(), WM_LBUTTONDOWN, false},
-                {o.Page(0), WM_MBUTTONDOWN, false}, {o.Field(0, 0), WM_RBUTTONDOWN, false}};
+        POINT at; // from the far edge where negative
+        DWORD down, up;
+        int menu;
+    } rows[] = {{o.W(), {-1, -1}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
+                {o.Header(), {-3, 3}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
+                {o.Page(0), {100, -3}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
+                {o.W(), {-1, -1}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
+                {o.Header(), {-3, 3}, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0},
+                {o.Page(0), {100, -3}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
+                {label, {5, 5}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0},
+                {o.Field(0, 0), {5, 5}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 2}};
     for (const auto& r : rows) {
         std::wstring items; // the open menu's, "-" for the separator
         Soon close([&] {
@@ -245,14 +274,68 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
             }
             return menu && EndMenu();
         });
-        // Above every caption on the header; below the fields on the page.
-        SendMessageW(r.target, r.message, 0, r.target == o.Page(0) ? MAKELPARAM(100, 30) : 3);
-        EXPECT_EQ(items, r.opens ? L"Settings...-Exit" : L"") << r.message << " on " << r.target;
+        RECT c{};
+        GetClientRect(r.target, &c);
+        POINT at{r.at.x < 0 ? c.right + r.at.x : r.at.x, r.at.y < 0 ? c.bottom + r.at.y : r.at.y};
+        ClientToScreen(r.target, &at);
+        support::ClickAt(at, r.down, r.up);
+        support::PumpUntil([&] { return close.Done(); }, r.menu ? 1000 : 100);
+        EXPECT_EQ(items.empty()                  ? 0
+                  : items == L"Settings...-Exit" ? 1
+                                                 : 2,
+                  r.menu)
+            << r.down << " on " << r.target;
     }
-    // A click on the first caption, raised, at 2, 4 pixels and on, shows its page alone.
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        SendMessageW(o.Header(), message, 0, MAKELPARAM(4, 10));
-    EXPECT_EQ(o.Visible(), L"0");
+    const HWND line = support::Children(o.Page(4), L"Static").at(2);
+    EXPECT_EQ(SendMessageW(line, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+}
+
+// Moved to a monitor of another density (WM_DPICHANGED, with the system's suggested
+// rectangle): the client area, the header, a page and every control of the "LIM Length"
+// and converter pages at their places at that dpi, the fonts made for it; then, after the
+// desktop's colours change, the pages and the header paint in the new ones.
+TEST(MainWindow, LaidOutAgainForAnotherDpiAndRepaintedInNewColours) {
+    // clang-format off
+    const struct {
+        int dpi, fontHeight;
+        const char* places;
+    } rows[] = {
+        {144, -16, "605x95 0,0 602x38 0,36 602x56 | 12,12 56x29 72,18 116x20 192,12 56x29 252,18 116x20 "
+                   "378,12 116x29 498,17 98x20 | 12,12 68x29 84,18 56x20 144,12 68x29 216,18 56x20 "
+                   "300,0 1x55 312,12 68x29 384,18 56x20 444,12 68x29 516,18 56x20 "},
+        {96, -11, "403x63 0,0 401x25 0,24 401x37 | 8,8 37x19 48,12 77x13 128,8 37x19 168,12 77x13 "
+                  "252,8 77x19 332,11 65x13 | 8,8 45x19 56,12 37x13 96,8 45x19 144,12 37x13 "
+                  "200,0 1x37 208,8 45x19 256,12 37x13 296,8 45x19 344,12 37x13 "}};
+    // clang-format on
+    const auto& r = rows[support::Dpi() == 144]; // to 144 dpi, or from there to 96
+    Ortelia o;
+    RECT suggested = o.Outer();
+    SendMessageW(o.W(), WM_DPICHANGED, MAKEWPARAM(r.dpi, r.dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    std::string places = support::Place(o.W()) + " " + support::Place(o.Header(), o.W()) + " " +
+                         support::Place(o.Page(3), o.W());
+    for (int n : {3, 4}) {
+        places += " |";
+        for (HWND c = GetWindow(o.Page(n), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            places.append(" ").append(support::Place(c, o.Page(n)));
+    }
+    EXPECT_EQ(places + " ", r.places);
+    for (HWND control :
+         {o.Header(), o.Field(3, 0), support::Children(o.Page(3), L"Static").at(2)}) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_EQ(font.lfHeight, r.fontHeight);
+    }
+    const int which[] = {COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW};
+    const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1]), GetSysColor(which[2])};
+    const COLORREF after[] = {RGB(10, 20, 30), RGB(40, 50, 60), RGB(70, 80, 90)};
+    SetSysColors(3, which, after);
+    SendMessageW(o.W(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(std::vector({Pixel(o.Page(0), 5, 5), Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5),
+                           Pixel(o.Header(), -2, 2), Pixel(o.Header(), -2, MulDiv(24, r.dpi, 96))}),
+              std::vector({after[0], after[1], after[2], after[0], after[1]}));
+    SetSysColors(3, which, before);
 }
 
 // The pages and the header draw in the desktop's colours of the moment: a page's left edge
@@ -262,12 +345,19 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
 // result by its page.
 TEST(MainWindow, DrawnInTheDesktopsColoursAndNamedForScreenReaders) {
     Ortelia o("1:1:0:22:1:0");
+    const auto converter = support::Children(o.Page(4), L"Static"); // the line third
     EXPECT_EQ(
         std::vector({Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5), Pixel(o.Page(0), 5, -1),
                      Pixel(o.Header(), -2, MulDiv(24, support::Dpi(), 96)), Pixel(o.W(), -1, -1)}),
         std::vector({GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW),
                      GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT),
                      GetSysColor(COLOR_BTNFACE)}));
+    for (int n = 0; n < 4; ++n) // the converter's page alone in view
+        ShowWindow(o.Page(n), SW_HIDE);
+    EXPECT_EQ(std::vector({Pixel(converter[2], 0, 10), Pixel(converter[2], 0, -1),
+                           Pixel(converter[1], 0, 0), Pixel(o.Page(4), 3, -2)}),
+              std::vector({GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOWTEXT),
+                           GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)}));
     const auto name = [](HWND field) {
         IAccessible* object = nullptr;
         BSTR name = nullptr;

@@ -88,32 +88,49 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
     } sizes[] = {{96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
                  {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
                  {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
-    Ortelia o("1:0:0:22:1:1");
+    Ortelia o("1:0:0:22:1");
     o.Dialog([&](HWND dialog) {
         EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
         EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
                   WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
         EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == o.W() && !IsWindowEnabled(o.W()));
-        const auto place = [&](const wchar_t* cls, const wchar_t* text) {
-            return support::Place(FindWindowExW(dialog, nullptr, cls, text), dialog);
+        const auto places = [&] {
+            const auto place = [&](const wchar_t* cls, const wchar_t* text) {
+                return support::Place(FindWindowExW(dialog, nullptr, cls, text), dialog);
+            };
+            return support::Place(dialog) + " " + place(L"Button", L"OK") + " " +
+                   place(L"Edit", nullptr) + " " + place(L"Button", L"Metric");
         };
-        EXPECT_EQ(support::Place(dialog) + " " + place(L"Button", L"OK") + " " +
-                      place(L"Edit", nullptr) + " " + place(L"Button", L"Metric"),
-                  support::AtThisDpi(sizes).places);
+        EXPECT_EQ(places(), support::AtThisDpi(sizes).places);
         const HWND banner = FindWindowExW(dialog, nullptr, L"OrteliaLogoBanner", nullptr);
         EXPECT_EQ(support::Pixel(banner, 20, 40), RGB(255, 96, 52)) << "the logo, unscaled";
+        EXPECT_EQ(support::Pixel(banner, 60, 10), RGB(77, 157, 227));
+        // Moved to a monitor of another density: laid out at its dpi, in fonts made for it.
+        const int to = support::Dpi() == 144 ? 96 : 144;
+        RECT suggested{};
+        GetWindowRect(dialog, &suggested);
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(places(), sizes[to == 144 ? 2 : 0].places);
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(
+                       FindWindowExW(dialog, nullptr, L"Edit", nullptr), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, to == 144 ? -16 : -11);
+        // Round the tab stops to OK, where Enter clicks it, as on any focused push button.
         std::wstring tabs;
         SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 15; ++i) {
             const HWND at = GetFocus(); // its text, "*" if checked
             tabs += support::Text(at).substr(0, 7) +
                     (SendMessageW(at, BM_GETCHECK, 0, 0) ? L"*|" : L"|");
-            MSG tab{at, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-            IsDialogMessageW(dialog, &tab);
+            MSG key{at, WM_KEYDOWN, static_cast<WPARAM>(i < 14 ? VK_TAB : VK_RETURN), 0, 0, {}};
+            IsDialogMessageW(dialog, &key);
         }
-        EXPECT_EQ(tabs, L"Dock wi*|Top - L*|0|22|Metric*|Automat*|OK|Cancel|Dock wi*|");
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_EQ(tabs, L"Dock wi*|Top - L*|0|22|Metric*|Automat*|OK|Cancel|Dock wi*|Top - L*|0|"
+                        L"22|Metric*|Automat*|OK|");
     });
+    EXPECT_EQ(support::Stored(), "1:0:0:22:1:1") << "by OK";
 }
 
 // What each way of closing the dialog stores and shows: OK untouched rewrites the settings

@@ -11,7 +11,9 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace app {
 namespace {
@@ -262,14 +264,18 @@ void frmMain::ucTab_MouseDown(int, controls::MouseButton button) {
 void frmMain::tmrDock_Timer() {
     settings::Settings& s = mMain::Settings();
     const HWND editor = mWindowFunctions::FindWindowByTitle(Handle(), "- Kestrava Editor");
+    std::optional<docking::PixelRect> e;
+    if (const auto r = editor ? mWindowFunctions::GetWindowRectangle(editor) : std::nullopt)
+        e = Pixels(*r);
     RECT own{};
     GetWindowRect(Handle(), &own);
-    const docking::PixelRect e =
-        editor ? Pixels(mWindowFunctions::GetWindowRectangle(editor)) : docking::PixelRect{};
+    const docking::MainWindow main{Pixels(own), controls::FrameForDpi(kStyle, kExStyle, dpi_),
+                                   dpi_};
     const docking::TickDecision d =
-        docking::DecideTick(s, editor != nullptr, e, Pixels(own), scale_);
+        docking::DecideTick(s, editor != nullptr, e, main,
+                            editor ? std::vector<docking::PixelRect>{} : controls::WorkAreas());
     s.bEditorSeen = d.editorSeen;
-    if (d.action == docking::TickAction::Dock)
+    if (d.action == docking::TickAction::Dock || d.action == docking::TickAction::BringBack)
         SetWindowPos(Handle(), nullptr, d.left, d.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     else if (d.action == docking::TickAction::Unload)

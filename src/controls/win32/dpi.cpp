@@ -46,6 +46,25 @@ PixelRect WorkAreaOf(HWND hwnd) {
     return {w.left, w.top, w.right, w.bottom};
 }
 
+std::vector<PixelRect> WorkAreas() {
+    std::vector<PixelRect> areas;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM found) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info)) {
+                auto& list = *reinterpret_cast<std::vector<PixelRect>*>(found);
+                const RECT& w = info.rcWork;
+                const PixelRect area{w.left, w.top, w.right, w.bottom};
+                list.insert(info.dwFlags & MONITORINFOF_PRIMARY ? list.begin() : list.end(), area);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
 LayoutScale WindowLayoutScale(HWND hwnd) {
     const int dpi = WindowDpi(hwnd);
     return LayoutScale::ForDpi(dpi, dpi);

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace controls {
 
 // The dpi of the monitor `hwnd` lies on; the screen's dpi when there is no window or the
@@ -20,6 +22,9 @@ FrameInsets FrameForDpi(DWORD style, DWORD exStyle, int dpi);
 
 // The work area of the monitor `hwnd` lies on (the primary monitor without a window).
 PixelRect WorkAreaOf(HWND hwnd);
+
+// The work area of every monitor, the primary monitor's first.
+std::vector<PixelRect> WorkAreas();
 
 // The layout scale of a window: 1440 layout units per inch at its dpi.
 LayoutScale WindowLayoutScale(HWND hwnd);

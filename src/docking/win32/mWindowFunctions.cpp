@@ -42,9 +42,10 @@ std::string GetWindowTitle(HWND hwnd) {
     return std::string(buffer.data(), static_cast<size_t>(length));
 }
 
-RECT GetWindowRectangle(HWND hwnd) {
+std::optional<RECT> GetWindowRectangle(HWND hwnd) {
     RECT r{0, 0, 0, 0};
-    GetWindowRect(hwnd, &r);
+    if (!GetWindowRect(hwnd, &r))
+        return std::nullopt;
     return r;
 }
 

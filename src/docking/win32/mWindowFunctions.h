@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace mWindowFunctions {
@@ -20,7 +21,7 @@ HWND FindWindowByTitle(HWND start, const std::string& text);
 // platform says it is.
 std::string GetWindowTitle(HWND hwnd);
 
-// The window's outer rectangle in screen pixels; all zero for a window that is gone.
-RECT GetWindowRectangle(HWND hwnd);
+// The window's outer rectangle in screen pixels; none for a window that is gone.
+std::optional<RECT> GetWindowRectangle(HWND hwnd);
 
 } // namespace mWindowFunctions

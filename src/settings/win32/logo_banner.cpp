@@ -7,10 +7,7 @@
 
 #include <wincodec.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <string>
+#include <utility>
 
 namespace settings {
 namespace {
@@ -25,17 +22,6 @@ HBITMAP CreateDib(int width, int height, void** bits) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-// Premultiplied BGRA over white: each channel gains what the alpha lets through.
-void ComposeOntoWhite(uint8_t* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        uint8_t* p = pixels + i * 4;
-        const int clear = 255 - p[3];
-        for (int c = 0; c < 3; ++c)
-            p[c] = static_cast<uint8_t>(std::min(255, p[c] + clear));
-        p[3] = 255;
-    }
 }
 
 } // namespace
@@ -68,7 +54,7 @@ LogoPicture LoadLogoPicture(HINSTANCE instance) {
                                                 WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
         FAILED(decoder->GetFrame(0, frame.Out())) ||
         FAILED(factory->CreateFormatConverter(converter.Out())) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
                                      WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
@@ -80,7 +66,6 @@ LogoPicture LoadLogoPicture(HINSTANCE instance) {
     if (!bitmap ||
         FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits))))
         return picture;
-    ComposeOntoWhite(static_cast<uint8_t*>(bits), static_cast<size_t>(width) * height);
     picture.bitmap = std::move(bitmap);
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);

@@ -13,7 +13,8 @@
 
 namespace settings {
 
-// The logo picture from the program's resources, composed onto white, unscaled.
+// The logo picture from the program's resources, unscaled. It is drawn on white and has
+// no transparent pixels.
 struct LogoPicture {
     controls::Bitmap bitmap;
     int width = 0;
