@@ -18,8 +18,9 @@ int32_t ToPixel(double units, float unitsPerPixel) {
 // The narrowest stretch of title bar that the pointer can still take hold of.
 constexpr int kReachAt96Dpi = 40;
 
-} // namespace
-
+// Whether some stretch of the title bar, at least 40 pixels wide at 96 dpi and as much
+// more as the dpi is higher, lies inside one of the work areas, where the user can take
+// hold of it.
 bool TitleBarReachable(const MainWindow& own, std::span<const PixelRect> workAreas) {
     // The title bar: below the frame's top border, as thick as its bottom one, down to
     // the client area.
@@ -33,6 +34,8 @@ bool TitleBarReachable(const MainWindow& own, std::span<const PixelRect> workAre
         return width >= reach && height > 0;
     });
 }
+
+} // namespace
 
 TickDecision DecideTick(const settings::Settings& s, bool editorFound,
                         const std::optional<PixelRect>& editor, const MainWindow& own,

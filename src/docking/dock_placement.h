@@ -44,9 +44,4 @@ TickDecision DecideTick(const settings::Settings& s, bool editorFound,
                         const std::optional<PixelRect>& editor, const MainWindow& own,
                         std::span<const PixelRect> workAreas);
 
-// Whether some stretch of the title bar, at least 40 pixels wide at 96 dpi and as much
-// more as the dpi is higher, lies inside one of the work areas, where the user can take
-// hold of it.
-bool TitleBarReachable(const MainWindow& own, std::span<const PixelRect> workAreas);
-
 } // namespace docking

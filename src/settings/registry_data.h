@@ -8,7 +8,6 @@
 namespace settings {
 
 inline constexpr uint32_t kRegSz = 1;
-inline constexpr uint32_t kRegBinary = 3;
 inline constexpr uint32_t kRegDword = 4;
 
 // The read buffer's capacity: longer values are not read at all.

@@ -46,24 +46,16 @@ bool frmMain::Load(HINSTANCE instance) {
     // moment, also after the desktop's colours have changed.
     Register(instance, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
              LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    // Sized for the screen's dpi; once the window exists it knows the dpi of the monitor
-    // it is on, which is what it is laid out for.
-    dpi_ = controls::WindowDpi(nullptr);
-    scale_ = controls::LayoutScale::ForDpi(dpi_, dpi_);
     // A hidden top-level owner: owned windows get no taskbar button, and the main window
     // keeps its normal title bar.
     owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
+    // Centred on the screen, at the screen's dpi.
     const controls::PixelRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN),
                                      GetSystemMetrics(SM_CYSCREEN)};
-    const controls::PixelRect at =
-        controls::PlaceCentred(kMainClientWidth, kMainClientHeight, dpi_,
-                               controls::FrameForDpi(kStyle, kExStyle, dpi_), screen, screen);
-    if (!CreateAs(kExStyle, kTitle, kStyle, at.left, at.top, at.right - at.left, at.bottom - at.top,
-                  owner_, nullptr, instance))
+    if (!CreateCentred(kExStyle, kTitle, kStyle, owner_, controls::WindowDpi(nullptr), screen,
+                       screen))
         return false;
-    if (const int dpi = controls::WindowDpi(Handle()); dpi != dpi_)
-        OnDpiChanged(dpi, nullptr);
     LoadIcons();
     Form_Load();
     return true;
@@ -332,21 +324,11 @@ void frmMain::CyclePage(int step) {
     ucHeader.ShowTab(static_cast<int16_t>(next));
 }
 
-// Like a dialog: the field that had the focus when the window was deactivated has it
-// again when the window is activated (DefWindowProc's WM_ACTIVATE focuses the window,
-// which passes the focus on here), also when the settings dialog or the menu has closed;
-// without one, the first field of the page in view.
-void frmMain::OnActivate(bool active) {
-    const HWND focus = GetFocus();
-    if (!active && focus && IsChild(Handle(), focus))
-        lastFocus_ = focus;
-}
-
-void frmMain::OnSetFocus() {
-    if (lastFocus_ && IsWindowVisible(lastFocus_))
-        SetFocus(lastFocus_);
-    else if (const auto fields = FieldsOfPage(PageInView()); !fields.empty())
-        SetFocus(fields.front());
+// Without a field remembered from when the window was last active, the focus goes to the
+// first field of the page in view.
+HWND frmMain::FirstFocus() const {
+    const auto fields = FieldsOfPage(PageInView());
+    return fields.empty() ? nullptr : fields.front();
 }
 
 // The page the user sees: the highest in the stack of visible pages. At start-up all five
@@ -375,9 +357,6 @@ void frmMain::MoveFocusInPage(bool backwards) {
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        CreateControls();
-        return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp));
         return 0;
@@ -393,30 +372,15 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
         OnContextMenu(lp);
         return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wp) != WA_INACTIVE);
-        return DefaultHandling(msg, wp, lp);
-    case WM_SETFOCUS:
-        OnSetFocus();
-        return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case WM_SYSCOLORCHANGE:
-        controls::RepaintForColourChange(Handle());
-        return 0;
     case WM_TIMER:
         if (wp == kDockTimer)
             tmrDock_Timer();
-        return 0;
-    case WM_CLOSE:
-        Unload();
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
     default:
-        return DefaultHandling(msg, wp, lp);
+        return HandleTopLevel(msg, wp, lp);
     }
 }
 

@@ -7,21 +7,23 @@
 #include "controls/geometry.h"
 #include "controls/win32/handles.h"
 #include "controls/win32/notifications.h"
+#include "controls/win32/top_level_window.h"
 #include "controls/win32/ucTabContainer.h"
 #include "controls/win32/ucTabHead.h"
-#include "controls/win32/window_base.h"
 
 #include <array>
 #include <vector>
 
 namespace app {
 
-class frmMain : public controls::WindowBase<frmMain> {
+class frmMain : public controls::TopLevelWindow<frmMain> {
   public:
     static constexpr const wchar_t* kClassName = L"OrteliaMain";
     static constexpr const wchar_t* kTitle = L"Ortelia";
     static constexpr UINT_PTR kDockTimer = 1;
     static constexpr UINT kDockInterval = 1000;
+    static constexpr float kClientWidth = kMainClientWidth;
+    static constexpr float kClientHeight = kMainClientHeight;
 
     frmMain() = default;
     ~frmMain();
@@ -82,19 +84,19 @@ class frmMain : public controls::WindowBase<frmMain> {
     std::vector<HWND> FieldsOfPage(int page) const;
 
     // The design, and laying it out again for another density.
+    friend class controls::TopLevelWindow<frmMain>;
     void CreateControls();
     HWND CreateStatic(const ControlDesign& design);
     RECT PixelsOf(const ControlDesign& design) const;
-    void OnDpiChanged(int dpi, const RECT* suggested);
+    void LayOutForDpi();
     void LoadIcons();
+    HWND FirstFocus() const;
 
     // Messages.
     void OnCommand(int id, int code);
     void OnNotify(const NMHDR& hdr);
     LRESULT OnControlColour(HDC dc, HWND control);
     void OnContextMenu(LPARAM at);
-    void OnActivate(bool active);
-    void OnSetFocus();
 
     // A control and its row of the design tables, so that a change of density can place it
     // again; none for the header and the pages.
@@ -115,13 +117,9 @@ class frmMain : public controls::WindowBase<frmMain> {
 
     bool bConverting = false; // the converter's guard against its own change notifications
     HWND owner_ = nullptr;    // hidden owner: keeps the window out of the taskbar
-    controls::LayoutScale scale_;
-    int dpi_ = 96;
-    controls::Font font_;
     std::array<controls::Icon, 2> icons_; // ICON_SMALL, ICON_BIG
     std::vector<Placed> placed_;
-    int modalDepth_ = 0;       // popup menu or settings dialog open
-    HWND lastFocus_ = nullptr; // the field with the focus when the window was deactivated
+    int modalDepth_ = 0; // popup menu or settings dialog open
     bool unloadPending_ = false;
     bool unloaded_ = false;
 };

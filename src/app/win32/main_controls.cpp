@@ -44,7 +44,6 @@ HWND frmMain::CreateStatic(const ControlDesign& d) {
 // assistive technology by the label after it, read when asked (so "Kmph" becomes "Mph"
 // with the units); each result by its page's caption.
 void frmMain::CreateControls() {
-    font_ = controls::MakeDialogFont(dpi_);
     placed_.clear();
     ucHeader.Create(Handle(), kHeaderId, controls::ToPixels(kHeaderRect, scale_));
     placed_.push_back({ucHeader.Handle(), kHeaderRect, nullptr});
@@ -96,14 +95,10 @@ std::vector<HWND> frmMain::FieldsOfPage(int page) const {
     return fields;
 }
 
-// Lays the window out for another dpi: the font is made for it, every control goes to its
-// design rectangle at the new units per pixel, and the window takes the client size of
-// the design, at the suggested place when the system gives one.
-void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
-    const controls::Font previous = std::exchange(font_, controls::MakeDialogFont(dpi));
-    for (const Placed& p : placed_) { // the new font handed out before the old one goes
+// Every control at its design rectangle at the window's dpi, in its font; the header's
+// captions measured again and the icons made for that dpi.
+void frmMain::LayOutForDpi() {
+    for (const Placed& p : placed_) {
         const RECT r = p.design ? PixelsOf(*p.design) : controls::ToPixels(p.rect, scale_);
         SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         SetWindowPos(p.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -113,9 +108,6 @@ void frmMain::OnDpiChanged(int dpi, const RECT* suggested) {
     for (auto& page : ucTab)
         page.SetScale(scale_);
     LoadIcons();
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    controls::PlaceWithClientSize(Handle(), suggested, scale_.PixelsX(kMainClientWidth),
-                                  scale_.PixelsY(kMainClientHeight));
 }
 
 } // namespace app

@@ -129,29 +129,18 @@ void frmSettings::ShowModal(HWND owner) {
 
 bool frmSettings::Create(HWND owner) {
     owner_ = owner;
-    const auto instance = GetModuleHandleW(nullptr);
     // By colour index: erased in the colour of the moment, also after a change of colours.
-    Register(instance, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    // The owner's monitor, where the dialog appears; corrected below if it lands on
-    // another.
-    dpi_ = controls::WindowDpi(owner);
-    scale_ = controls::LayoutScale::ForDpi(dpi_, dpi_);
-    // Framed for that dpi, centred over the owner and held to the owner's monitor.
+    Register(GetModuleHandleW(nullptr), 0,
+             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    // Over the owner, on the owner's monitor and at its dpi.
     const controls::PixelRect work = controls::WorkAreaOf(owner);
     RECT owned{};
     const controls::PixelRect over =
         owner && GetWindowRect(owner, &owned)
             ? controls::PixelRect{owned.left, owned.top, owned.right, owned.bottom}
             : work;
-    const controls::PixelRect at =
-        controls::PlaceCentred(kDialogClientWidth, kDialogClientHeight, dpi_,
-                               controls::FrameForDpi(kStyle, kExStyle, dpi_), over, work);
-    if (!CreateAs(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, at.left, at.top,
-                  at.right - at.left, at.bottom - at.top, owner, nullptr, instance))
-        return false;
-    if (const int dpi = controls::WindowDpi(Handle()); dpi != dpi_)
-        OnDpiChanged(dpi, nullptr);
-    return true;
+    return CreateCentred(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, owner,
+                         controls::WindowDpi(owner), over, work);
 }
 
 // Where a control goes at the current scale: its design rectangle, widened to the right
@@ -215,7 +204,6 @@ HWND frmSettings::CreateControl(const DialogControlDesign& d) {
 }
 
 void frmSettings::CreateControls() {
-    font_ = controls::MakeDialogFont(dpi_);
     for (const DialogControlDesign* d : CreationOrder())
         if (d->container != Container::Logo) // the banner draws its own labels
             controls_[static_cast<size_t>(d->id)] = CreateControl(*d);
@@ -226,13 +214,8 @@ void frmSettings::CreateControls() {
                                 {nullptr, L"Vertical offset"});
 }
 
-// Lays the dialog out for another dpi: new fonts, every control at its design rectangle
-// at the new units per pixel, and the design's client size, at the suggested place when
-// the system gives one.
-void frmSettings::OnDpiChanged(int dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    scale_ = controls::LayoutScale::ForDpi(dpi, dpi);
-    const controls::Font previous = std::exchange(font_, controls::MakeDialogFont(dpi));
+// Every control at its design rectangle at the dialog's dpi, in its font.
+void frmSettings::LayOutForDpi() {
     for (const DialogControlDesign& d : kDialogDesign) {
         const HWND hwnd = Control(d.id);
         if (d.kind == DialogKind::Picture) {
@@ -244,9 +227,10 @@ void frmSettings::OnDpiChanged(int dpi, const RECT* suggested) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
-    controls::PlaceWithClientSize(Handle(), suggested, scale_.PixelsX(kDialogClientWidth),
-                                  scale_.PixelsY(kDialogClientHeight));
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HWND frmSettings::FirstFocus() const {
+    return GetNextDlgTabItem(Handle(), nullptr, FALSE);
 }
 
 void frmSettings::RunModalLoop() {
@@ -345,17 +329,6 @@ void frmSettings::OnCommand(int code, HWND from) {
         btnCancel_Click();
 }
 
-// The focus leaves with the activation and comes back where it was, or to the first tab
-// stop, not to the frame.
-void frmSettings::OnActivate(bool active) {
-    const HWND focus = GetFocus();
-    if (!active && focus && IsChild(Handle(), focus))
-        lastFocus_ = focus;
-    else if (active)
-        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_
-                                                    : GetNextDlgTabItem(Handle(), nullptr, FALSE));
-}
-
 // Destroyed from outside (its owner went first): the owner is still given back.
 void frmSettings::OnDestroy() {
     if (unloaded_)
@@ -368,9 +341,6 @@ void frmSettings::OnDestroy() {
 
 LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_CREATE:
-        CreateControls();
-        return 0;
     case WM_COMMAND:
         OnCommand(HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
@@ -383,27 +353,15 @@ LRESULT frmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wp) != WA_INACTIVE);
-        return 0;
     case WM_SIZE:
         if (loaded_)
             Form_Resize();
         return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case WM_SYSCOLORCHANGE:
-        controls::RepaintForColourChange(Handle());
-        return 0;
-    case WM_CLOSE: // the close box acts as Cancel
-        Unload();
-        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
-    default:
-        return DefaultHandling(msg, wp, lp);
+    default: // the close box acts as Cancel (Unload)
+        return HandleTopLevel(msg, wp, lp);
     }
 }
 

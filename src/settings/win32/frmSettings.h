@@ -3,7 +3,7 @@
 
 #include "controls/geometry.h"
 #include "controls/win32/handles.h"
-#include "controls/win32/window_base.h"
+#include "controls/win32/top_level_window.h"
 #include "settings/settings_design.h"
 #include "settings/win32/logo_banner.h"
 
@@ -22,9 +22,11 @@ void ShowSettingsDialog(HWND owner);
 // is open. Does nothing when no dialog is open.
 void CancelSettingsDialog();
 
-class frmSettings : public controls::WindowBase<frmSettings> {
+class frmSettings : public controls::TopLevelWindow<frmSettings> {
   public:
     static constexpr const wchar_t* kClassName = L"OrteliaSettings";
+    static constexpr float kClientWidth = kDialogClientWidth;
+    static constexpr float kClientHeight = kDialogClientHeight;
 
     frmSettings() = default;
     ~frmSettings();
@@ -45,12 +47,13 @@ class frmSettings : public controls::WindowBase<frmSettings> {
     void btnCancel_Click();
 
     bool Create(HWND owner);
+    friend class controls::TopLevelWindow<frmSettings>;
     void CreateControls();
     HWND CreateControl(const DialogControlDesign& d);
     RECT PlaceOf(const DialogControlDesign& d) const;
-    void OnDpiChanged(int dpi, const RECT* suggested);
+    void LayOutForDpi();
+    HWND FirstFocus() const;
     void OnCommand(int code, HWND from);
-    void OnActivate(bool active);
     void OnDestroy();
     void RunModalLoop();
     // A control by its design name; the option-button arrays by their first member.
@@ -64,10 +67,6 @@ class frmSettings : public controls::WindowBase<frmSettings> {
     bool reenableOwner_ = false;
     bool loaded_ = false;
     bool unloaded_ = false;
-    HWND lastFocus_ = nullptr;
-    controls::LayoutScale scale_;
-    int dpi_ = 96;
-    controls::Font font_;
 };
 
 } // namespace settings

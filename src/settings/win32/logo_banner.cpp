@@ -133,10 +133,7 @@ LRESULT LogoBanner::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
     if (const auto painted = controls::HandlePaintMessage(Handle(), msg, wp, paint))
         return *painted;
-    switch (msg) {
-    default:
-        return DefaultHandling(msg, wp, lp);
-    }
+    return DefaultHandling(msg, wp, lp);
 }
 
 } // namespace settings
