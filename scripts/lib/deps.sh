@@ -6,7 +6,7 @@
 #   deps_ensure windows           + MinGW-w64, Wine, a headless X server
 #   deps_ensure run               + what scripts/run uses to wait for and capture a window
 #   deps_ensure fuzz              clang and its libFuzzer and sanitizer runtimes, CMake
-#   deps_ensure clang             clang and clang-tidy for the core, CMake, GoogleTest
+#   deps_ensure clang             clang and clang-tidy (core; shell with windows), CMake, GoogleTest
 #   deps_ensure package           + what scripts/package uses to build the zip and the MSI
 #   deps_ensure art               Debian's Python 3 with Pillow, for scripts/art
 

@@ -13,6 +13,7 @@ namespace {
 
 // The standard accessible object of a control with another name: every call but the
 // name of the control itself goes to the standard object.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor): only its Release() deletes it
 class NamedAccessible final : public IAccessible, public IOleWindow {
   public:
     NamedAccessible(IAccessible* standard, HWND hwnd, AccessibleName name)

@@ -54,8 +54,6 @@ LRESULT ucTabContainer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return *painted;
     switch (msg) {
     case WM_CREATE:
-        UserControl_Resize();
-        return 0;
     case WM_SIZE:
         UserControl_Resize();
         return 0;

@@ -16,7 +16,9 @@ class ucTabContainer : public WindowBase<ucTabContainer> {
     static constexpr const wchar_t* kClassName = L"OrteliaTabContainer";
 
     ucTabContainer() = default;
-    // The window and the fields on it go with the object.
+    // One object per window: the window and the fields on it go with the object.
+    ucTabContainer(const ucTabContainer&) = delete;
+    ucTabContainer& operator=(const ucTabContainer&) = delete;
     ~ucTabContainer() {
         if (Handle())
             DestroyWindow(Handle());

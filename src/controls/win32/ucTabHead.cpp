@@ -14,7 +14,7 @@ bool ucTabHead::Create(HWND parent, int id, const RECT& bounds) {
     return CreateChild(parent, id, bounds, WS_CLIPSIBLINGS);
 }
 
-bool ucTabHead::AddTab(std::wstring sTitle) {
+bool ucTabHead::AddTab(const std::wstring& sTitle) {
     if (lTabCount >= kMaxTabs)
         return false;
     std::wstring caption(1, L' ');

@@ -20,7 +20,10 @@ class ucTabHead : public WindowBase<ucTabHead> {
     static constexpr int kMaxTabs = 32768;
 
     ucTabHead() = default;
-    // The window goes with the object, so it never calls into a destroyed one.
+    // One object per window: the window goes with the object, so it never calls into a
+    // destroyed one.
+    ucTabHead(const ucTabHead&) = delete;
+    ucTabHead& operator=(const ucTabHead&) = delete;
     ~ucTabHead() {
         if (Handle())
             DestroyWindow(Handle());
@@ -33,7 +36,7 @@ class ucTabHead : public WindowBase<ucTabHead> {
     // Appends a tab captioned " sTitle " and redraws; the selection is unchanged. The
     // caption's width is measured now, in the header's current font, and kept. False,
     // with nothing changed, when the header already holds kMaxTabs tabs.
-    bool AddTab(std::wstring sTitle);
+    bool AddTab(const std::wstring& sTitle);
     // Lays the header out at another scale, as when its window moved to a screen of
     // another density: every caption is measured afresh in the header's current font
     // (the host sets the font for the new density first), so that none is cut off.

@@ -28,6 +28,9 @@ class LogoBanner : public controls::WindowBase<LogoBanner> {
     static constexpr const wchar_t* kClassName = L"OrteliaLogoBanner";
 
     LogoBanner() = default;
+    // One object per window, which goes with it.
+    LogoBanner(const LogoBanner&) = delete;
+    LogoBanner& operator=(const LogoBanner&) = delete;
     ~LogoBanner();
 
     // Creates the banner at `rect` (pixels, in the parent's client area) with the labels of
