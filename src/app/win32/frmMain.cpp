@@ -185,8 +185,7 @@ void frmMain::ShowPopupAt(POINT at) {
     SetForegroundWindow(Handle());
     ++modalDepth_;
     const UINT chosen =
-        TrackPopupMenu(mnuPopup, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                       at.x, at.y, 0, Handle(), nullptr);
+        TrackPopupMenu(mnuPopup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
     --modalDepth_;
     DestroyMenu(mnuPopup);
     if (chosen == kMnuSettings)

@@ -26,6 +26,8 @@ class frmMain : public controls::TopLevelWindow<frmMain> {
     static constexpr float kClientHeight = kMainClientHeight;
 
     frmMain() = default;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
     ~frmMain();
 
     // Creates the window with its design and runs the start-up: defaults, tabs, stored

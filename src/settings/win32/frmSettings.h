@@ -29,6 +29,8 @@ class frmSettings : public controls::TopLevelWindow<frmSettings> {
     static constexpr float kClientHeight = kDialogClientHeight;
 
     frmSettings() = default;
+    frmSettings(const frmSettings&) = delete;
+    frmSettings& operator=(const frmSettings&) = delete;
     ~frmSettings();
 
     // Loads the dialog from the global settings, shows it over `owner` (disabled
