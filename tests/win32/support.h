@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -126,11 +127,39 @@ inline int Dpi() {
     ReleaseDC(nullptr, dc);
     return dpi;
 }
-template <typename Rows> auto AtThisDpi(const Rows& rows) {
+// Under Wine, whose ntdll exports wine_get_version, and so with its fonts and the frames
+// of its classic theme.
+inline bool Wine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+}
+
+// The row for this screen of a table of rectangles rounded by hand, where they hold: under
+// Wine at a density of the table. Elsewhere none: the test checks what holds anywhere and
+// reports itself skipped.
+template <typename Rows> auto Literal(const Rows& rows) -> decltype(&rows[0]) {
+    const bool wine = Wine();
     for (const auto& row : rows)
-        if (row.dpi == Dpi())
-            return row;
-    throw std::runtime_error("no row for " + std::to_string(Dpi()) + " dpi");
+        if (wine && row.dpi == Dpi())
+            return &row;
+    [&] {
+        GTEST_SKIP() << "rectangles rounded by hand hold under Wine at 96, 120 and 144 dpi only, "
+                     << "not at " << Dpi() << " dpi" << (wine ? " under Wine" : " on Windows");
+    }();
+    return nullptr;
+}
+
+// The windows within `parent` not wholly inside their own parent's client area, by text.
+inline std::wstring Outside(HWND parent) {
+    std::wstring out;
+    RECT client{}, r{}, common{};
+    GetClientRect(parent, &client);
+    for (HWND h : Children(parent, nullptr)) {
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        const bool inside = IntersectRect(&common, &client, &r) && EqualRect(&common, &r);
+        out += (inside ? L"" : Text(h) + L"|") + Outside(h);
+    }
+    return out;
 }
 
 // A pixel of a window's client area once painted; a negative coordinate counts from the end.
