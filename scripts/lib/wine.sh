@@ -5,6 +5,7 @@
 #   xvfb_start                  Xvfb on the first free display from :90; exports DISPLAY
 #   wine_prefix_create [DPI]    a fresh WINEPREFIX at 96 (default), 120, 144 or 168 dpi
 #   wine_offline COMMAND...     COMMAND with the prefix's server stopped, its registry in files
+#   harness_subshell            in a subshell: the cleanups of what it starts, when it ends
 #
 # Whatever these start is stopped, and the prefix deleted, when the calling script exits.
 
@@ -23,6 +24,12 @@ _harness_cleanup() {
 trap _harness_cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+
+# In a subshell, which runs no traps of its parent: its own cleanups, when it exits.
+harness_subshell() {
+    _harness_cleanups=()
+    trap _harness_cleanup EXIT
+}
 
 # Seconds since START (an $EPOCHREALTIME value), with one decimal.
 elapsed_since() {
