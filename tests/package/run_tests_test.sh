@@ -42,9 +42,9 @@ run_at() {
 # Both at once: the tests mostly wait for windows and timers.
 runs=$(mktemp -d)
 harness_on_exit "rm -rf $(printf %q "$runs")"
-run_at 96 >"$runs/96" &
+run_at 96 >"$runs/96" & first=$!
 run_at 168 >"$runs/168" &
-wait
+wait "$first" $!
 grep -h '^ok \|^not ok ' "$runs/96" "$runs/168"
 failures=$((failures + $(cat "$runs"/* | grep -c '^not ok ' || true)))
 count() { sed -nE "s/^$2 ([0-9]*)$/\1/p" "$runs/$1"; }
