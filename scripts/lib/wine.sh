@@ -3,7 +3,9 @@
 # headless and never touches the user's display or ~/.wine. Source this file, then:
 #
 #   xvfb_start                  Xvfb on the first free display from :90; exports DISPLAY
-#   wine_prefix_create [DPI]    a fresh WINEPREFIX at 96 (default), 120 or 144 dpi
+#   wine_prefix_create [DPI]    a fresh WINEPREFIX at 96 (default), 120, 144 or 168 dpi
+#   wine_offline COMMAND...     COMMAND with the prefix's server stopped, its registry in files
+#   harness_subshell            in a subshell: the cleanups of what it starts, when it ends
 #
 # Whatever these start is stopped, and the prefix deleted, when the calling script exits.
 
@@ -22,6 +24,12 @@ _harness_cleanup() {
 trap _harness_cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+
+# In a subshell, which runs no traps of its parent: its own cleanups, when it exits.
+harness_subshell() {
+    _harness_cleanups=()
+    trap _harness_cleanup EXIT
+}
 
 # Seconds since START (an $EPOCHREALTIME value), with one decimal.
 elapsed_since() {
@@ -69,19 +77,64 @@ wine_reg_value() {
         awk -F '    ' -v name="$2" '$2 == name { print $4; found = 1 } END { exit !found }'
 }
 
+# A fresh WINEPREFIX at DPI, never used before. The first one of a run is made from
+# nothing (wineboot, about 15 s) as a template that no program runs in; it and every later
+# one, also in the scripts this one starts (ORTELIA_WINE_TEMPLATE), is a copy (about 1 s).
 wine_prefix_create() {
-    local dpi=${1:-96} start=$EPOCHREALTIME log reg
+    local dpi=${1:-96} start=$EPOCHREALTIME
     case "$dpi" in
-        96 | 120 | 144) ;;
-        *) echo "wine_prefix_create: dpi must be 96, 120 or 144, not '$dpi'" >&2; return 2 ;;
+        96 | 120 | 144 | 168) ;;
+        *) echo "wine_prefix_create: dpi must be 96, 120, 144 or 168, not '$dpi'" >&2; return 2 ;;
     esac
-
-    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ortelia-wine.XXXXXX") || return 1
     # No Mono or Gecko installer prompts, no menu entries written into $HOME, and no
     # Wine diagnostics in test output.
-    export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all \
+    export WINEARCH=win64 WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    [[ -d "${ORTELIA_WINE_TEMPLATE:-}" ]] || _wine_template_create || return 1
+
+    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ortelia-wine.XXXXXX") || return 1
+    export WINEPREFIX
     # The server of this prefix by name: a later wine_prefix_create replaces $WINEPREFIX.
+    harness_on_exit "WINEPREFIX=$(printf %q "$WINEPREFIX") wineserver -k 2>/dev/null; rm -rf $(printf %q "$WINEPREFIX")"
+    cp -a "$ORTELIA_WINE_TEMPLATE/." "$WINEPREFIX/" || return 1
+    # The density in the registry's file before the server reads it: a later section of a
+    # key adds to the template's.
+    printf '\n[Control Panel\\\\Desktop] 0\n"LogPixels"=dword:%08x\n' "$dpi" \
+        >>"$WINEPREFIX/user.reg" || return 1
+    _wine_session_start || return 1
+    _wine_expect 'HKCU\Control Panel\Desktop' LogPixels "$(printf '0x%x' "$dpi")" || return 1
+    echo "Wine prefix $WINEPREFIX ready at $dpi dpi in $(elapsed_since "$start") s"
+}
+
+# Runs COMMAND with the prefix's server stopped and its registry saved in its files
+# (user.reg, system.reg), which COMMAND may read or add sections to; then starts the
+# session again.
+wine_offline() {
+    local status=0
+    wineserver -k 2>/dev/null
+    wineserver -w
+    "$@" || status=$?
+    _wine_session_start || return 1
+    return "$status"
+}
+
+# From here on one wineserver serves every program of the run: each cold start would cost
+# about a second, and each exit another 3 s of waiting for the server to go. Wine's
+# background processes inherit the output of the program that started them and hold it
+# open until the server ends, so they start here, on no output: the services with the
+# first program, and the desktop, as a Windows session has it before any program runs
+# (else the first program with windows starts it, and a file that program's output went
+# to cannot be read, not even by cmd.exe's "type").
+_wine_session_start() {
+    wineserver -p >/dev/null 2>&1
+    wine reg query 'HKCU\Control Panel\Desktop' >/dev/null 2>&1 || return 1
+    wine explorer /desktop >/dev/null 2>&1 &
+}
+
+_wine_template_create() {
+    local log reg
+    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ortelia-wine-template.XXXXXX") || return 1
+    export WINEPREFIX ORTELIA_WINE_TEMPLATE=$WINEPREFIX
     harness_on_exit "WINEPREFIX=$(printf %q "$WINEPREFIX") wineserver -k 2>/dev/null; rm -rf $(printf %q "$WINEPREFIX")"
 
     # Wine's background processes inherit the output of the program that started them
@@ -95,9 +148,6 @@ wine_prefix_create() {
         return 1
     fi
     rm -f "$log"
-    # From here on one wineserver serves every program of the run: each cold start would
-    # cost about a second, and each exit another 3 s of waiting for the server to go.
-    wineserver -p >/dev/null 2>&1
 
     # Wine's own Tahoma and MS Sans Serif. Without them those names fall back to a host
     # font (DejaVu Sans here), whose text is about 13 % wider.
@@ -120,9 +170,6 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="N"
-
-[HKEY_CURRENT_USER\\Control Panel\\Desktop]
-"LogPixels"=dword:$(printf '%08x' "$dpi")
 REG
     wine regedit /S 'C:\harness.reg' >/dev/null 2>&1 || return 1
     rm -f "$reg"
@@ -131,10 +178,9 @@ REG
     _wine_expect "$aedebug" Auto 1 &&
         _wine_expect "$aedebug" Debugger '' &&
         _wine_expect 'HKCU\Software\Wine\WineDbg' ShowCrashDialog 0x0 &&
-        _wine_expect 'HKCU\Software\Wine\X11 Driver' Managed N &&
-        _wine_expect 'HKCU\Control Panel\Desktop' LogPixels "$(printf '0x%x' "$dpi")" ||
-        return 1
-    echo "Wine prefix $WINEPREFIX ready at $dpi dpi in $(elapsed_since "$start") s"
+        _wine_expect 'HKCU\Software\Wine\X11 Driver' Managed N || return 1
+    # Its server gone, the registry is on disk and the template ready to be copied.
+    wineserver -w
 }
 
 _wine_expect() {

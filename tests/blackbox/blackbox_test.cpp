@@ -10,11 +10,11 @@ namespace {
 
 using support::PumpUntil;
 
-// The build's program, or the one ORTELIA_EXE names (an installed one), while in scope.
+// ORTELIA_EXE's program (the build's, an installed one), else the one beside this, in scope.
 struct Program {
     PROCESS_INFORMATION pi{};
     Program() {
-        wchar_t exe[MAX_PATH] = L"" ORTELIA_EXE;
+        wchar_t exe[MAX_PATH] = L"ortelia.exe";
         GetEnvironmentVariableW(L"ORTELIA_EXE", exe, MAX_PATH);
         std::wstring command = L"\"" + std::wstring(exe) + L"\"";
         STARTUPINFOW si{};

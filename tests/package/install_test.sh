@@ -1,27 +1,8 @@
 #!/usr/bin/env bash
-# The packages as a user meets them, under Wine on a private display and prefix. Makes
-# them with scripts/package --check (two builds, same bytes) unless given their folder:
+# The packages as a user meets them, under Wine on a private display and prefix, the MSI
+# installed, started and uninstalled; made into PACKAGE_DIR (or a folder of their own):
 #   tests/package/install_test.sh [PACKAGE_DIR]
-# Prints "ok - ..." or "not ok - ..." per check; fails if any check failed.
-set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-source scripts/lib/deps.sh
-source scripts/lib/wine.sh
-deps_ensure package
-name=ortelia-$(sed -nE 's/^project\(Ortelia VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
-failures=0
-check() { # DESCRIPTION COMMAND...
-    if "${@:2}"; then echo "ok - $1"; else echo "not ok - $1"; failures=$((failures + 1)); fi
-}
-
-packages=${1:-}
-if [[ -z "$packages" ]]; then
-    packages=$(mktemp -d)
-    harness_on_exit "rm -rf $(printf %q "$packages")"
-    check "two clean builds give the same zip and MSI" \
-        scripts/package --check --out "$packages" --build-dir "$packages/build"
-fi
-zip=$packages/$name-win64.zip msi=$packages/$name-win64.msi
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "${1:-}"
 check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test \
     "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" == \
     "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
@@ -51,12 +32,12 @@ check "the packaged program and its texts are in %LOCALAPPDATA%\\Programs\\Ortel
 check "a shortcut is in the Start menu's Ortelia folder" test -f "$shortcut"
 headers=$(x86_64-w64-mingw32-objdump -p "$installed/ortelia.exe" | awk '/^(Major|Minor)(OSystem|Subsystem)Version/ {print $2}' | tr '\n' ' ')
 check "the exe says Windows 7 as its oldest system and subsystem (6.1)" test "$headers" == "6 1 6 1 "
-cmake --build --preset windows --target blackbox_tests >/dev/null
+unzip -q -j "$tests_zip" '*/blackbox_tests.exe' -d "$WINEPREFIX/drive_c"
 check "the installed program docks, ends with status 0 and writes nothing" bash -c \
-    "ORTELIA_EXE='$(winepath -w "$installed/ortelia.exe")' wine build/windows/tests/blackbox_tests.exe \
+    "ORTELIA_EXE='$(winepath -w "$installed/ortelia.exe")' wine 'C:\blackbox_tests.exe' \
      --gtest_filter='Program.DocksOnItsTimer*' | tr -d '\r' | grep -q '^\[  PASSED  \] 1 test'"
 check "msiexec /x uninstalls without a dialog" wine msiexec /x "$(winepath -w "$msi")" /qn
 check "the program, its Start-menu folder and the installer's registry values are gone" bash -c \
     "test ! -e '$installed' -a ! -e '$(dirname "$shortcut")' &&
      ! wine reg query 'HKCU\\Software\\Quillon\\Ortelia\\Install' >/dev/null 2>&1"
-((failures == 0)) || { echo "$failures package checks failed"; exit 1; }
+checks_done

@@ -53,6 +53,7 @@ TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing
                  {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55",
                   "0h 127s 227d 228h 350d 352h 450d 451h 537d "}};
     // clang-format on
+    const auto* s = support::Literal(sizes);
     for (const char* code : {"1:1:0:22:1:1", "1:1:0:22:1:0"}) {
         Ortelia o(code);
         const bool metric = code[11] == '1';
@@ -63,22 +64,25 @@ TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing
         EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0) + o.Label(3, 2),
                   metric ? L"19.00m30.49mKmph2.49 sec" : L"62.34f259.06fMph4.01 sec");
         EXPECT_EQ(o.Text(4, 1) + L"|" + o.Text(4, 3), L"3.28|0.62");
-        const auto s = support::AtThisDpi(sizes);
-        EXPECT_EQ(support::Place(o.W()), s.client);
-        EXPECT_EQ(support::Place(o.Header(), o.W()), s.header);
-        EXPECT_EQ(support::Place(o.Page(3), o.W()), s.page);
-        EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), s.result);
-        EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static")[2], o.Page(4)), s.line);
-        std::string tabs;
-        RECT header{};
-        GetClientRect(o.Header(), &header);
-        for (int x = 0; x < header.right; ++x)
-            for (const auto& [colour, name] : {std::pair{COLOR_BTNHIGHLIGHT, "h "},
-                                               {COLOR_BTNSHADOW, "s "},
-                                               {COLOR_3DDKSHADOW, "d "}})
-                if (Pixel(o.Header(), x, header.bottom - 3) == GetSysColor(colour))
-                    tabs += std::to_string(x) + name;
-        EXPECT_EQ(tabs, s.tabs);
+        EXPECT_EQ(support::Outside(o.W()), L"") << "the header and pages, and what is on them";
+        if (s) {
+            EXPECT_EQ(support::Place(o.W()), s->client);
+            EXPECT_EQ(support::Place(o.Header(), o.W()), s->header);
+            EXPECT_EQ(support::Place(o.Page(3), o.W()), s->page);
+            EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), s->result);
+            EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static")[2], o.Page(4)),
+                      s->line);
+            std::string tabs;
+            RECT header{};
+            GetClientRect(o.Header(), &header);
+            for (int x = 0; x < header.right; ++x)
+                for (const auto& [colour, name] : {std::pair{COLOR_BTNHIGHLIGHT, "h "},
+                                                   {COLOR_BTNSHADOW, "s "},
+                                                   {COLOR_3DDKSHADOW, "d "}})
+                    if (Pixel(o.Header(), x, header.bottom - 3) == GetSysColor(colour))
+                        tabs += std::to_string(x) + name;
+            EXPECT_EQ(tabs, s->tabs);
+        }
         // Ended by the close box, it leaves the topmost band first and writes nothing.
         gMain = o.W();
         gTopmostAtEnd = true;
@@ -167,7 +171,9 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
         POINT lim, cp; // a point of each caption, in the header
     } captions[] = {
         {96, {260, 13}, {20, 13}}, {120, {310, 15}, {25, 15}}, {144, {380, 17}, {30, 17}}};
-    const auto at = support::AtThisDpi(captions);
+    const auto* at = support::Literal(captions);
+    if (!at)
+        return;
     Ortelia o;
     const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | SS_NOTIFY,
                                        1200, 900, 50, 50, nullptr, nullptr, nullptr, nullptr);
@@ -190,8 +196,8 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
         const wchar_t* fields;
     } steps[] = {
         // clang-format off
-        {o.Header(), at.lim, '7', L"90|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|5.52|0.19m 0.20 sec"},
-        {o.Header(), at.cp, '3', L"3|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.17|0.19m 0.20 sec"},
+        {o.Header(), at->lim, '7', L"90|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|5.52|0.19m 0.20 sec"},
+        {o.Header(), at->cp, '3', L"3|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.17|0.19m 0.20 sec"},
         {o.Field(0, 1), {4, 4}, '2', L"3|2|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.03|0.19m 0.20 sec"},
         {other, {5, 5}, 0, nullptr},
         {o.Field(0, 1), {4, 4}, '7', L"3|7|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.12|0.19m 0.20 sec"},
@@ -288,6 +294,16 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
     }
     const HWND line = support::Children(o.Page(4), L"Static").at(2);
     EXPECT_EQ(SendMessageW(line, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    // Along the header at a caption's height, from within the first, each caption takes
+    // clicks, in order: the captions fit the header and none hides another.
+    std::wstring order;
+    for (int x = MulDiv(4, support::Dpi(), 96); x < std::stoi(support::Place(o.Header())); ++x) {
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
+            SendMessageW(o.Header(), message, 0, MAKELPARAM(x, MulDiv(10, support::Dpi(), 96)));
+        if (!order.ends_with(o.Visible()))
+            order += o.Visible();
+    }
+    EXPECT_EQ(order, L"01234");
 }
 
 // Moved to a monitor of another density (WM_DPICHANGED, with the system's suggested

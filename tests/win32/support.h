@@ -4,12 +4,16 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
-#include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace support {
@@ -123,11 +127,39 @@ inline int Dpi() {
     ReleaseDC(nullptr, dc);
     return dpi;
 }
-template <typename Rows> auto AtThisDpi(const Rows& rows) {
+// Under Wine, whose ntdll exports wine_get_version, and so with its fonts and the frames
+// of its classic theme.
+inline bool Wine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+}
+
+// The row for this screen of a table of rectangles rounded by hand, where they hold: under
+// Wine at a density of the table. Elsewhere none: the test checks what holds anywhere and
+// reports itself skipped.
+template <typename Rows> auto Literal(const Rows& rows) -> decltype(&rows[0]) {
+    const bool wine = Wine();
     for (const auto& row : rows)
-        if (row.dpi == Dpi())
-            return row;
-    throw std::runtime_error("no row for " + std::to_string(Dpi()) + " dpi");
+        if (wine && row.dpi == Dpi())
+            return &row;
+    [&] {
+        GTEST_SKIP() << "rectangles rounded by hand hold under Wine at 96, 120 and 144 dpi only, "
+                     << "not at " << Dpi() << " dpi" << (wine ? " under Wine" : " on Windows");
+    }();
+    return nullptr;
+}
+
+// The windows within `parent` not wholly inside their own parent's client area, by text.
+inline std::wstring Outside(HWND parent) {
+    std::wstring out;
+    RECT client{}, r{}, common{};
+    GetClientRect(parent, &client);
+    for (HWND h : Children(parent, nullptr)) {
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        const bool inside = IntersectRect(&common, &client, &r) && EqualRect(&common, &r);
+        out += (inside ? L"" : Text(h) + L"|") + Outside(h);
+    }
+    return out;
 }
 
 // A pixel of a window's client area once painted; a negative coordinate counts from the end.
@@ -153,6 +185,66 @@ inline std::string Place(HWND hwnd, HWND relativeTo = nullptr) {
 }
 
 inline constexpr const char* kKey = "Software\\Quillon\\Ortelia";
+
+// A key's tree as found: each value's name, type and exact bytes, and each subkey's tree.
+struct Tree {
+    bool found = false;
+    std::vector<std::tuple<std::wstring, DWORD, std::string>> values;
+    std::vector<std::pair<std::wstring, Tree>> keys;
+    Tree(HKEY parent, const wchar_t* path) {
+        HKEY k;
+        if (!(found = !RegOpenKeyExW(parent, path, 0, KEY_READ, &k)))
+            return;
+        DWORD most = 0, n, size, type; // the largest value's size
+        RegQueryInfoKeyW(k, 0, 0, 0, 0, 0, 0, 0, 0, &most, 0, 0);
+        std::string bytes(most, '\0');
+        wchar_t name[16384];
+        for (DWORD i = 0; n = 16384, size = most,
+                   !RegEnumValueW(k, i++, name, &n, 0, &type, reinterpret_cast<BYTE*>(bytes.data()),
+                                  &size);)
+            values.emplace_back(std::wstring(name, n), type, bytes.substr(0, size));
+        for (DWORD i = 0; n = 256, !RegEnumKeyExW(k, i++, name, &n, 0, 0, 0, 0);)
+            keys.emplace_back(name, Tree(k, name));
+        RegCloseKey(k);
+    }
+    void Write(HKEY parent, const wchar_t* path) const {
+        HKEY k;
+        if (!found || RegCreateKeyExW(parent, path, 0, 0, 0, KEY_WRITE, 0, &k, 0))
+            return;
+        for (const auto& [name, type, bytes] : values) // not NUL-followed, as in Store
+            RegSetValueExW(k, name.c_str(), 0, type,
+                           reinterpret_cast<const BYTE*>((bytes + '\x7F').data()),
+                           static_cast<DWORD>(bytes.size()));
+        for (const auto& [name, tree] : keys)
+            tree.Write(k, name.c_str());
+        RegCloseKey(k);
+    }
+};
+
+// The settings key as this test program found it, put back exactly (or removed, with its
+// vendor's key if that was missing too) however the program ends: at exit, on abort (a
+// failed assertion, an uncaught exception), on a crash, on Ctrl+C, Ctrl+Break or the
+// console's closing; also unlocked first, should a test have made it read-only.
+inline const Tree kFound(HKEY_CURRENT_USER, L"Software\\Quillon\\Ortelia"),
+    kVendor(HKEY_CURRENT_USER, L"Software\\Quillon");
+inline void Restore() {
+    SECURITY_DESCRIPTOR open{}; // with no access list at all
+    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
+    HKEY k;
+    if (!RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &k))
+        RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &open), RegCloseKey(k);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+    kFound.Write(HKEY_CURRENT_USER, L"Software\\Quillon\\Ortelia");
+    if (!kVendor.found)
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quillon");
+}
+inline const bool kGuarded = [] {
+    std::atexit(Restore);
+    signal(SIGABRT, [](int) { Restore(); });
+    SetUnhandledExceptionFilter(
+        [](EXCEPTION_POINTERS*) { return Restore(), LONG{EXCEPTION_CONTINUE_SEARCH}; });
+    return SetConsoleCtrlHandler([](DWORD) { return Restore(), FALSE; }, TRUE); // then ends
+}();
 
 // The settings key removed before and after a test.
 struct CleanKey {
