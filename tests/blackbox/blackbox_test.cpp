@@ -72,27 +72,9 @@ TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
     EXPECT_EQ(support::Stored(), "1:2:3");
 }
 
-TEST(Program, DocksOnItsTimerAndEndsWithStatusZeroWritingNothing) {
-    // Ended by the close box, or by the editor closing with auto-close on.
-    for (const char* code : {"1:0:0:0:0:1", "1:0:0:0:1:1"}) {
-        support::CleanKey key;
-        support::Store(REG_SZ, code);
-        const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
-                                          200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
-        Program ortelia;
-        const HWND main = ortelia.Await(L"OrteliaMain");
-        EXPECT_TRUE(PumpUntil([&] { // into the editor's top-left corner
-            return support::Place(main, GetDesktopWindow()).starts_with("200,200 ");
-        }));
-        code[8] == '1' ? (void)DestroyWindow(editor) : (void)PostMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(ortelia.Exit(), 0u) << code;
-        EXPECT_EQ(support::Stored(), code);
-        DestroyWindow(editor);
-    }
-}
-
-// With auto-close off, the window follows a minimised editor off the screen; when that
-// editor closes, the window comes back, its title bar on the screen within two ticks.
+// With auto-close off, the window docks on its timer to a minimised editor, off the screen;
+// when that editor closes, the window comes back, its title bar on the screen within two
+// ticks. Ended by the close box, with status 0, it has written nothing.
 TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
     support::CleanKey key;
     support::Store(REG_SZ, "1:1:0:22:0:1");
@@ -112,6 +94,7 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
     EXPECT_TRUE(PumpUntil(onScreen, 2000));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(ortelia.Exit(), 0u);
+    EXPECT_EQ(support::Stored(), "1:1:0:22:0:1") << "nothing written";
 }
 
 // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
@@ -169,11 +152,6 @@ TEST(Program, TheKeysAndAnotherProgramsOkWhoseSettingsSurviveARestart) {
 // writing nothing.
 TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
     const char* code = "1:0:0:0:1:1";
-    const auto centre = [](HWND hwnd, int dy = 0) {
-        RECT r{};
-        GetWindowRect(hwnd, &r);
-        return POINT{(r.left + r.right) / 2, dy ? r.top + dy : (r.top + r.bottom) / 2};
-    };
     const char* loops[] = {"popup menu",  "dialog",      "field's menu",
                            "system menu", "moving main", "moving dialog"};
     for (int loop = 0; loop < 6; ++loop) {
@@ -183,28 +161,25 @@ TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
                                           200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
-        EXPECT_TRUE(PumpUntil([&] { // seen and docked
+        EXPECT_TRUE(PumpUntil([&] { // seen, and docked into its top-left corner
             return support::Place(main, GetDesktopWindow()).starts_with("200,200 ");
         }));
-        HWND dialog = nullptr;
-        if (loop == 0)
-            support::Keys({{VK_SHIFT, VK_F10}}, main);
-        else if (loop == 2)
-            support::ClickAt(
-                centre(support::Children(support::Children(main, L"OrteliaTabContainer").at(0),
-                                         L"Edit")
-                           .at(2)),
-                MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        else if (loop == 3)
-            support::Keys({{VK_MENU, VK_SPACE}}, main);
-        else if (loop == 4) // pressed on the title bar and held
-            support::ClickAt(centre(main, 10), MOUSEEVENTF_LEFTDOWN, 0);
-        if (loop == 1 || loop == 5) {
-            support::Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}, main);
-            dialog = ortelia.Await(L"OrteliaSettings");
-            if (loop == 5)
-                support::Keys({{VK_MENU, VK_SPACE}, {'M'}}, dialog);
-        }
+        RECT r{}; // a field pressed with the right button; the title bar pressed and held
+        const HWND page = support::Children(main, L"OrteliaTabContainer").at(0);
+        GetWindowRect(loop == 2 ? FindWindowExW(page, nullptr, L"Edit", nullptr) : main, &r);
+        if (loop == 2 || loop == 4)
+            support::ClickAt({(r.left + r.right) / 2, r.top + 10},
+                             loop == 2 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                             loop == 2 ? MOUSEEVENTF_RIGHTUP : 0);
+        else
+            support::Keys(
+                {{WORD(loop == 3 ? VK_MENU : VK_SHIFT), WORD(loop == 3 ? VK_SPACE : VK_F10)}},
+                main);
+        if (loop == 1 || loop == 5) // the menu's "Settings..."
+            support::Keys({{VK_DOWN}, {VK_RETURN}});
+        const HWND dialog = loop == 1 || loop == 5 ? ortelia.Await(L"OrteliaSettings") : nullptr;
+        if (loop == 5)
+            support::Keys({{VK_MENU, VK_SPACE}, {'M'}}, dialog);
         EXPECT_TRUE(PumpUntil(
             [&] {
                 GUITHREADINFO gui{};

@@ -35,7 +35,7 @@ check "the exe says Windows 7 as its oldest system and subsystem (6.1)" test "$h
 unzip -q -j "$tests_zip" '*/blackbox_tests.exe' -d "$WINEPREFIX/drive_c"
 check "the installed program docks, ends with status 0 and writes nothing" bash -c \
     "ORTELIA_EXE='$(winepath -w "$installed/ortelia.exe")' wine 'C:\blackbox_tests.exe' \
-     --gtest_filter='Program.DocksOnItsTimer*' | tr -d '\r' | grep -q '^\[  PASSED  \] 1 test'"
+     --gtest_filter='Program.ComesBack*' | tr -d '\r' | grep -q '^\[  PASSED  \] 1 test'"
 check "msiexec /x uninstalls without a dialog" wine msiexec /x "$(winepath -w "$msi")" /qn
 check "the program, its Start-menu folder and the installer's registry values are gone" bash -c \
     "test ! -e '$installed' -a ! -e '$(dirname "$shortcut")' &&

@@ -1,5 +1,5 @@
-// The main window: start-up and its design at each density, the fields and their keys,
-// the focus, the page switching and the popup menu.
+// The main window: its design at each density and in the desktop's colours, the fields
+// and their keys, the pointer, the focus and the popup menu.
 #include "controls/win32/accessible_name.h"
 #include "ortelia.h"
 
@@ -37,23 +37,59 @@ std::wstring Clipboard(const wchar_t* put = nullptr) {
     return DestroyWindow(box), text;
 }
 
-// Rectangles from the design's layout units at 15, 12 and 10 per pixel, rounded half up.
-TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing) {
-    // The tabs: where a row above the baseline crosses their left edges (h, the highlight)
-    // and their right edges (s, the selected tab's slant in the shadow; d, the dark shadow),
-    // from the captions' widths in the font that Wine gives for MS Sans Serif.
-    // clang-format off
-    const struct {
-        int dpi;
-        const char *client, *header, *page, *result, *line, *tabs;
-    } sizes[] = {{96, "403x63", "0,0 401x25", "0,24 401x37", "252,8 77x19", "200,0 1x37",
-                  "0h 84s 153d 154h 235d 236h 302d 303h 361d "},
-                 {120, "504x79", "0,0 501x31", "0,30 501x46", "315,10 96x24", "250,0 1x46",
-                  "0h 103s 186d 188h 285d 286h 364d 365h 437d "},
-                 {144, "605x95", "0,0 602x38", "0,36 602x56", "378,12 116x29", "300,0 1x55",
-                  "0h 127s 227d 228h 350d 352h 450d 451h 537d "}};
-    // clang-format on
-    const auto* s = support::Literal(sizes);
+// The client area, the header, a page, and every control of the "LIM Length" and converter
+// pages in their own: "left,top widthxheight".
+std::string Places(const Ortelia& o) {
+    std::string places = support::Place(o.W()) + " " + support::Place(o.Header(), o.W()) + " " +
+                         support::Place(o.Page(3), o.W());
+    for (int n : {3, 4})
+        for (HWND c = GetWindow(o.Page(n), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            places.append(" ").append(support::Place(c, o.Page(n)));
+    return places;
+}
+
+// Where a row above the baseline crosses the tabs' left edges (h, the highlight) and right
+// edges (s, the selected tab's slant in the shadow; d, the dark shadow).
+std::string Tabs(HWND header) {
+    std::string tabs;
+    RECT r{};
+    GetClientRect(header, &r);
+    for (int x = 0; x < r.right; ++x)
+        for (const auto& [colour, name] : {std::pair{COLOR_BTNHIGHLIGHT, "h "},
+                                           {COLOR_BTNSHADOW, "s "},
+                                           {COLOR_3DDKSHADOW, "d "}})
+            if (Pixel(header, x, r.bottom - 3) == GetSysColor(colour))
+                tabs += std::to_string(x) + name;
+    return tabs;
+}
+
+// The design's rectangles rounded half up at 15, 12 and 10 layout units per pixel, and its
+// 8-point font; the tabs from the captions' widths in Wine's MS Sans Serif.
+// clang-format off
+const struct Design {
+    int dpi, font;
+    const char *places, *tabs;
+} kDesign[] = {
+    {96, -11, "403x63 0,0 401x25 0,24 401x37 8,8 37x19 48,12 77x13 128,8 37x19 168,12 77x13 252,8 77x19 "
+              "332,11 65x13 8,8 45x19 56,12 37x13 96,8 45x19 144,12 37x13 200,0 1x37 208,8 45x19 "
+              "256,12 37x13 296,8 45x19 344,12 37x13", "0h 84s 153d 154h 235d 236h 302d 303h 361d "},
+    {120, -13, "504x79 0,0 501x31 0,30 501x46 10,10 46x24 60,15 96x16 160,10 46x24 210,15 96x16 "
+               "315,10 96x24 415,14 81x16 10,10 56x24 70,15 46x16 120,10 56x24 180,15 46x16 250,0 1x46 "
+               "260,10 56x24 320,15 46x16 370,10 56x24 430,15 46x16", "0h 103s 186d 188h 285d 286h 364d 365h 437d "},
+    {144, -16, "605x95 0,0 602x38 0,36 602x56 12,12 56x29 72,18 116x20 192,12 56x29 252,18 116x20 "
+               "378,12 116x29 498,17 98x20 12,12 68x29 84,18 56x20 144,12 68x29 216,18 56x20 300,0 1x55 "
+               "312,12 68x29 384,18 56x20 444,12 68x29 516,18 56x20", "0h 127s 227d 228h 350d 352h 450d 451h 537d "}};
+// clang-format on
+
+// Start-up with either units: topmost and active, the pages stacked, the design's texts
+// (the imperial ones recomputed), every window inside its parent, the design at this dpi.
+// Moved to a monitor of another density (WM_DPICHANGED, with its suggested rectangle), the
+// design at that dpi in fonts made for it; after a change of the desktop's colours, the
+// pages and the header in the new ones. Ended by the close box, it leaves the topmost band
+// first and writes nothing.
+TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingNothing) {
+    const Design* here = support::Literal(kDesign);
+    const Design& to = kDesign[support::Dpi() == 144 ? 0 : 2]; // the controls hold it anywhere
     for (const char* code : {"1:1:0:22:1:1", "1:1:0:22:1:0"}) {
         Ortelia o(code);
         const bool metric = code[11] == '1';
@@ -65,25 +101,32 @@ TEST(MainWindow, StartsTopmostWithTheStoredUnitsInItsDesignAndEndsWritingNothing
                   metric ? L"19.00m30.49mKmph2.49 sec" : L"62.34f259.06fMph4.01 sec");
         EXPECT_EQ(o.Text(4, 1) + L"|" + o.Text(4, 3), L"3.28|0.62");
         EXPECT_EQ(support::Outside(o.W()), L"") << "the header and pages, and what is on them";
-        if (s) {
-            EXPECT_EQ(support::Place(o.W()), s->client);
-            EXPECT_EQ(support::Place(o.Header(), o.W()), s->header);
-            EXPECT_EQ(support::Place(o.Page(3), o.W()), s->page);
-            EXPECT_EQ(support::Place(o.Field(0, 2), o.Page(0)), s->result);
-            EXPECT_EQ(support::Place(support::Children(o.Page(4), L"Static")[2], o.Page(4)),
-                      s->line);
-            std::string tabs;
-            RECT header{};
-            GetClientRect(o.Header(), &header);
-            for (int x = 0; x < header.right; ++x)
-                for (const auto& [colour, name] : {std::pair{COLOR_BTNHIGHLIGHT, "h "},
-                                                   {COLOR_BTNSHADOW, "s "},
-                                                   {COLOR_3DDKSHADOW, "d "}})
-                    if (Pixel(o.Header(), x, header.bottom - 3) == GetSysColor(colour))
-                        tabs += std::to_string(x) + name;
-            EXPECT_EQ(tabs, s->tabs);
+        if (here) {
+            EXPECT_EQ(Places(o) + " " + Tabs(o.Header()),
+                      here->places + std::string(" ") + here->tabs);
         }
-        // Ended by the close box, it leaves the topmost band first and writes nothing.
+        RECT suggested = o.Outer();
+        SendMessageW(o.W(), WM_DPICHANGED, MAKEWPARAM(to.dpi, to.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(Places(o), to.places);
+        for (HWND c : {o.Header(), o.Field(3, 0), support::Children(o.Page(3), L"Static").at(2)}) {
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            EXPECT_EQ(font.lfHeight, to.font);
+        }
+        const int which[] = {COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW};
+        const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1]),
+                                   GetSysColor(which[2])};
+        const COLORREF after[] = {RGB(10, 20, 30), RGB(40, 50, 60), RGB(70, 80, 90)};
+        SetSysColors(3, which, after);
+        SendMessageW(o.W(), WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_EQ(
+            std::vector({Pixel(o.Page(0), 5, 5), Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5),
+                         Pixel(o.Page(0), 5, -1), Pixel(o.Header(), -2, 2),
+                         Pixel(o.Header(), -2, MulDiv(24, to.dpi, 96)), Pixel(o.W(), -1, -1)}),
+            std::vector({after[0], after[1], after[2], after[2], after[0], after[1], after[0]}));
+        SetSysColors(3, which, before);
         gMain = o.W();
         gTopmostAtEnd = true;
         const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
@@ -122,8 +165,7 @@ TEST(MainWindow, EachKeystrokeRecomputesTwiceAndEachGroupFiltersItsKeys) {
 TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
     Ortelia o;
     const HWND radius = o.Field(0, 1);
-    SendMessageW(radius, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); // a click focuses
-    EXPECT_EQ(o.Selection(radius), L"10");
+    SetFocus(radius);
     // Typed, pasted (unfiltered: 1,5x is 1), then Ctrl+C, V, A, X and Z, which pass the
     // filter while a letter does not.
     // clang-format off
@@ -306,68 +348,12 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
     EXPECT_EQ(order, L"01234");
 }
 
-// Moved to a monitor of another density (WM_DPICHANGED, with the system's suggested
-// rectangle): the client area, the header, a page and every control of the "LIM Length"
-// and converter pages at their places at that dpi, the fonts made for it; then, after the
-// desktop's colours change, the pages and the header paint in the new ones.
-TEST(MainWindow, LaidOutAgainForAnotherDpiAndRepaintedInNewColours) {
-    // clang-format off
-    const struct {
-        int dpi, fontHeight;
-        const char* places;
-    } rows[] = {
-        {144, -16, "605x95 0,0 602x38 0,36 602x56 | 12,12 56x29 72,18 116x20 192,12 56x29 252,18 116x20 "
-                   "378,12 116x29 498,17 98x20 | 12,12 68x29 84,18 56x20 144,12 68x29 216,18 56x20 "
-                   "300,0 1x55 312,12 68x29 384,18 56x20 444,12 68x29 516,18 56x20 "},
-        {96, -11, "403x63 0,0 401x25 0,24 401x37 | 8,8 37x19 48,12 77x13 128,8 37x19 168,12 77x13 "
-                  "252,8 77x19 332,11 65x13 | 8,8 45x19 56,12 37x13 96,8 45x19 144,12 37x13 "
-                  "200,0 1x37 208,8 45x19 256,12 37x13 296,8 45x19 344,12 37x13 "}};
-    // clang-format on
-    const auto& r = rows[support::Dpi() == 144]; // to 144 dpi, or from there to 96
-    Ortelia o;
-    RECT suggested = o.Outer();
-    SendMessageW(o.W(), WM_DPICHANGED, MAKEWPARAM(r.dpi, r.dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-    std::string places = support::Place(o.W()) + " " + support::Place(o.Header(), o.W()) + " " +
-                         support::Place(o.Page(3), o.W());
-    for (int n : {3, 4}) {
-        places += " |";
-        for (HWND c = GetWindow(o.Page(n), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            places.append(" ").append(support::Place(c, o.Page(n)));
-    }
-    EXPECT_EQ(places + " ", r.places);
-    for (HWND control :
-         {o.Header(), o.Field(3, 0), support::Children(o.Page(3), L"Static").at(2)}) {
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        EXPECT_EQ(font.lfHeight, r.fontHeight);
-    }
-    const int which[] = {COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW};
-    const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1]), GetSysColor(which[2])};
-    const COLORREF after[] = {RGB(10, 20, 30), RGB(40, 50, 60), RGB(70, 80, 90)};
-    SetSysColors(3, which, after);
-    SendMessageW(o.W(), WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(std::vector({Pixel(o.Page(0), 5, 5), Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5),
-                           Pixel(o.Header(), -2, 2), Pixel(o.Header(), -2, MulDiv(24, r.dpi, 96))}),
-              std::vector({after[0], after[1], after[2], after[0], after[1]}));
-    SetSysColors(3, which, before);
-}
-
-// The pages and the header draw in the desktop's colours of the moment: a page's left edge
-// in the button highlight, its right and bottom edges in the 3D dark shadow, the header's
-// baseline right of the tabs in the highlight, the window's own corner in the button face;
-// screen readers name each input by the label after it, which follows the units, and each
-// result by its page.
-TEST(MainWindow, DrawnInTheDesktopsColoursAndNamedForScreenReaders) {
+// The converter's line in the window-text colour from its first row to its last, the
+// labels and the page beside it in the button face; screen readers name each input by the
+// label after it, which follows the units, and each result by its page.
+TEST(MainWindow, TheLineDrawnAndTheFieldsNamedForScreenReaders) {
     Ortelia o("1:1:0:22:1:0");
     const auto converter = support::Children(o.Page(4), L"Static"); // the line third
-    EXPECT_EQ(
-        std::vector({Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5), Pixel(o.Page(0), 5, -1),
-                     Pixel(o.Header(), -2, MulDiv(24, support::Dpi(), 96)), Pixel(o.W(), -1, -1)}),
-        std::vector({GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW),
-                     GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT),
-                     GetSysColor(COLOR_BTNFACE)}));
     for (int n = 0; n < 4; ++n) // the converter's page alone in view
         ShowWindow(o.Page(n), SW_HIDE);
     EXPECT_EQ(std::vector({Pixel(converter[2], 0, 10), Pixel(converter[2], 0, -1),
