@@ -9,7 +9,7 @@
 
 namespace {
 
-using support::PumpUntil, support::Shown;
+using support::Shown;
 
 // A top-level window, 900 x 700, standing in for the editor or another program's window;
 // it takes no activation, as another program's window does not from this thread's menu.
@@ -20,32 +20,11 @@ struct Window {
                                WS_POPUP | (visible ? WS_VISIBLE : 0), x, y, 900, 700, nullptr,
                                nullptr, nullptr, nullptr)) {}
     ~Window() { DestroyWindow(hwnd); }
-    void Move(int x, int y) const {
-        SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    }
 };
 
 std::string Edges(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
            "," + std::to_string(r.bottom);
-}
-
-// The corners' arithmetic is the core's; here the real windows: into the default corner
-// (a right one, where the window's own width counts), back after a drag, after the editor.
-TEST(Docking, IntoTheCornerOfARealEditorBackAfterADragAndAfterTheEditor) {
-    Ortelia o;
-    Window editor(L"Untitled - Kestrava Editor", 150, 120); // to 1050, 820
-    o.Tick();
-    const RECT docked = o.Outer();
-    SetWindowPos(o.W(), nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    o.Tick();
-    editor.Move(250, 100);
-    const RECT back = o.Outer();
-    o.Tick();
-    EXPECT_EQ(std::to_string(docked.right) + "," + std::to_string(docked.top) + " " + Edges(back) +
-                  " " + std::to_string(o.Outer().right),
-              "1050,142 " + Edges(docked) + " 1150");
-    EXPECT_TRUE(o.Topmost()) << "the z-order is not touched";
 }
 
 // An editor that goes between the title search and the rectangle query (here as its title
@@ -112,7 +91,7 @@ TEST(WindowFunctions, TitleSearchAmongHostileTitlesAndTheTopmostBand) {
     // Of two matching windows the higher one, whichever was made first.
     Window first(L"one - Kestrava Editor", 0, 0), second(L"two - Kestrava Editor", 0, 0);
     EXPECT_EQ(mWindowFunctions::FindWindowByTitle(first.hwnd, "- Kestrava Editor"), second.hwnd);
-    first.Move(0, 0);
+    SetWindowPos(first.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_EQ(mWindowFunctions::FindWindowByTitle(first.hwnd, "- Kestrava Editor"), first.hwnd);
     const HWND gone = Window(L"gone - Kestrava Editor", 10, 10).hwnd;
     EXPECT_FALSE(mWindowFunctions::GetWindowRectangle(gone));

@@ -95,6 +95,7 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
         const bool metric = code[11] == '1';
         EXPECT_EQ(support::Text(o.W()), L"Ortelia");
         EXPECT_TRUE(o.Topmost() && GetForegroundWindow() == o.W());
+        EXPECT_EQ(o.Selection(GetFocus()), L"90") << "the first field, ready for typing";
         EXPECT_EQ(o.Visible(), L"01234") << "stacked, page 0 on top";
         EXPECT_EQ(o.Text(0, 2) + L"|" + o.Text(1, 2), L"5.52|-45\u00B0 or 135\u00B0");
         EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0) + o.Label(3, 2),
@@ -138,12 +139,14 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
 }
 
 // Through WM_CHAR: each keystroke runs its calculator twice (the second run settles on the
-// result it wrote) and writes the result once; then "." and "-" pass where the group
-// takes them, and a comma, a blank and a letter nowhere.
-TEST(MainWindow, EachKeystrokeRecomputesTwiceAndEachGroupFiltersItsKeys) {
-    // The result after typing 3 into the second input, its whole text selected.
+// result it wrote) and writes the result once; "." and "-" pass where the group takes them,
+// a comma, a blank and a letter nowhere, nothing into a result. Then in Radius: typed,
+// pasted (unfiltered: 1,5x is 1), Ctrl+A, X, Z and C, and a result copied; the converter's
+// pairs as typed or pasted, the partner written, the typed text kept.
+TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
+    // The result after 3 is typed into the second input, and that input after ".-, a".
     const wchar_t* results[] = {L"1.66", L"-72\u00B0 or 108\u00B0", L"25.00m", L"10.16m"};
-    const wchar_t* filtered[] = {L"3", L"3.-", L"3", L"3."}; // after typing . - , blank a
+    const wchar_t* filtered[] = {L"3", L"3.-", L"3", L"3."};
     Ortelia o;
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
     for (int page = 0; page < 4; ++page) {
@@ -155,64 +158,53 @@ TEST(MainWindow, EachKeystrokeRecomputesTwiceAndEachGroupFiltersItsKeys) {
         EXPECT_EQ(o.Text(page, 2), results[page]);
         EXPECT_EQ(gReads * 10 + gWrites, 21) << "two runs and one write, page " << page;
         Ortelia::Type(o.Field(page, 1), L".-, a");
-        Ortelia::Type(o.Field(page, 2), L"5\b"); // the result is read-only
+        Ortelia::Type(o.Field(page, 2), L"5\b");
         EXPECT_EQ(o.Text(page, 1) + L"|" + o.Text(page, 2),
                   std::wstring(filtered[page]) + L"|" + results[page]);
     }
     UnhookWindowsHookEx(hook);
-}
-
-TEST(MainWindow, TypingPastingAndTheEditingKeysRecompute) {
-    Ortelia o;
-    const HWND radius = o.Field(0, 1);
-    SetFocus(radius);
-    // Typed, pasted (unfiltered: 1,5x is 1), then Ctrl+C, V, A, X and Z, which pass the
-    // filter while a letter does not.
+    SetFocus(o.Field(0, 1));
     // clang-format off
-    const struct {
-        const wchar_t *keys, *clipboard; // what the clipboard holds before the keys
-        const wchar_t *text, *result;
-    } steps[] = {{L"2", nullptr, L"2", L"1.10"}, {L"5.x", nullptr, L"25", L"13.81"},
-                 {L"\b\b", nullptr, L"", L"0.00"}, {L"\x16", L"1,5x", L"1,5x", L"0.55"},
-                 {L"\x01\x18", nullptr, L"", L"0.00"}, {L"\x1a", nullptr, L"1,5x", L"0.55"},
-                 {L"\x01\x03\x01x", nullptr, L"1,5x", L"0.55"}};
+    const struct { const wchar_t *keys, *clipboard, *text, *result; } steps[] = {
+        {L"\x01" L"2", nullptr, L"2", L"1.10"}, {L"5.x", nullptr, L"25", L"13.81"},
+        {L"\b\b", nullptr, L"", L"0.00"}, {L"\x16", L"1,5x", L"1,5x", L"0.55"},
+        {L"\x01\x18", nullptr, L"", L"0.00"}, {L"\x1a", nullptr, L"1,5x", L"0.55"},
+        {L"\x01\x03\x01x", nullptr, L"1,5x", L"0.55"}};
     // clang-format on
     for (const auto& s : steps) {
         if (s.clipboard)
             Clipboard(s.clipboard);
-        Ortelia::Type(radius, s.keys);
+        Ortelia::Type(o.Field(0, 1), s.keys);
         EXPECT_EQ(o.Text(0, 1) + L"|" + o.Text(0, 2), std::wstring(s.text) + L"|" + s.result);
     }
-    EXPECT_EQ(Clipboard() + L"|" + o.Selection(radius), L"1,5x|1,5x") << "copied, all selected";
+    EXPECT_EQ(Clipboard() + L"|" + o.Selection(o.Field(0, 1)), L"1,5x|1,5x") << "all selected";
     SetFocus(o.Field(0, 2));
     Ortelia::Type(o.Field(0, 2), L"\x03");
     EXPECT_EQ(Clipboard(), L"0.55") << "a result is copied";
-    // The converter writes the partner only; the typed text stays as typed.
-    const struct {
-        int field;
-        const wchar_t *text, *partner;
-    } pairs[] = {{1, L"1", L"0.30"},   {1, L"3.28", L"1.00"}, {0, L"-5", L"-16.40"},
-                 {0, L"10", L"32.81"}, {2, L"-.", L"0.00"},   {2, L"100", L"62.14"},
-                 {3, L"1", L"1.61"},   {3, L"1e400", L"--"}};
+    // clang-format off
+    const struct { int field; const wchar_t *text, *partner; } pairs[] = {
+        {1, L"1", L"0.30"}, {1, L"3.28", L"1.00"}, {0, L"-5", L"-16.40"}, {0, L"10", L"32.81"},
+        {2, L"-.", L"0.00"}, {2, L"100", L"62.14"}, {3, L"1", L"1.61"}, {3, L"1e400", L"--"}};
+    // clang-format on
     for (const auto& p : pairs) {
-        SetWindowTextW(o.Field(4, p.field), p.text); // as typed or pasted
+        SetWindowTextW(o.Field(4, p.field), p.text);
         EXPECT_EQ(o.Text(4, p.field) + L"|" + o.Text(4, p.field ^ 1),
                   std::wstring(p.text) + L"|" + p.partner);
     }
     EXPECT_EQ(o.Text(4, 0), L"10") << "the other pair is untouched";
 }
 
-// With the pointer and the keys, as a user: a click on the "LIM Length" caption, then one
-// back on "CP Length", a click into Radius, another window activated and Radius clicked
-// again, a click into Radius's end while it is active, each followed by a typed digit; then
-// a right-click on the unfocused result and C, its menu's Copy. The digit lands in the
-// field meant, selected whole but where the caret was placed, and its result follows.
+// With the pointer and the keys, as a user: a click on the "LIM Length" caption, one back
+// on "CP Length", one into Radius, another window activated and the page clicked (the
+// focus is back in Radius), again and Radius clicked, one into Radius's end while it is
+// active, each followed by a digit; then one right-click on the unfocused result and C, its
+// menu's Copy. Each digit lands in the field meant, its whole text replaced, or at the caret
+// when one was placed; its result follows.
 TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
-    const struct {
-        int dpi;
-        POINT lim, cp; // a point of each caption, in the header
-    } captions[] = {
+    // clang-format off
+    const struct { int dpi; POINT lim, cp; } captions[] = { // a point in each caption
         {96, {260, 13}, {20, 13}}, {120, {310, 15}, {25, 15}}, {144, {380, 17}, {30, 17}}};
+    // clang-format on
     const auto* at = support::Literal(captions);
     if (!at)
         return;
@@ -221,39 +213,36 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
                                        1200, 900, 50, 50, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(o.W());
     support::PumpUntil([] { return false; }, 300); // the activation settled
-    const auto screen = [](HWND hwnd, POINT p) { return ClientToScreen(hwnd, &p), p; };
-    const auto fields = [&] { // every input, then the results that may change
+    const auto fields = [&] { // every input, the results that may change, the pages in view
         std::wstring all;
         for (int n = 0; n < 5; ++n)
             for (int k = 0; k < (n < 4 ? 2 : 4); ++k)
                 all += o.Text(n, k) + L"|";
-        return all + o.Text(0, 2) + L"|" + o.Text(3, 2) + L" " + o.Label(3, 2);
+        return all + o.Text(0, 2) + L"|" + o.Text(3, 2) + L" " + o.Label(3, 2) + L" " + o.Visible();
     };
-    RECT radius{};
-    GetClientRect(o.Field(0, 1), &radius);
-    const struct {
-        HWND window;
-        POINT point;
-        WORD key;
-        const wchar_t* fields;
-    } steps[] = {
-        // clang-format off
-        {o.Header(), at->lim, '7', L"90|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|5.52|0.19m 0.20 sec"},
-        {o.Header(), at->cp, '3', L"3|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.17|0.19m 0.20 sec"},
-        {o.Field(0, 1), {4, 4}, '2', L"3|2|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.03|0.19m 0.20 sec"},
+    RECT end{};
+    GetClientRect(o.Field(0, 1), &end);
+    // clang-format off
+    const struct { HWND window; POINT point; WORD key; const wchar_t* fields; } steps[] = {
+        {o.Header(), at->lim, '7', L"90|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|5.52|0.19m 0.20 sec 3"},
+        {o.Header(), at->cp, '3', L"3|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.17|0.19m 0.20 sec 0"},
+        {o.Field(0, 1), {4, 4}, '2', L"3|2|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.03|0.19m 0.20 sec 0"},
         {other, {5, 5}, 0, nullptr},
-        {o.Field(0, 1), {4, 4}, '7', L"3|7|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.12|0.19m 0.20 sec"},
-        {o.Field(0, 1), {radius.right - 2, 4}, '5',
-         L"3|75|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|1.31|0.19m 0.20 sec"}}; // clang-format on
+        {o.Page(0), {100, 1}, '4', L"3|4|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.07|0.19m 0.20 sec 0"},
+        {other, {5, 5}, 0, nullptr},
+        {o.Field(0, 1), {4, 4}, '7', L"3|7|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.12|0.19m 0.20 sec 0"},
+        {o.Field(0, 1), {end.right - 2, 4}, '5', L"3|75|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|1.31|0.19m 0.20 sec 0"}};
+    // clang-format on
+    const auto screen = [](HWND hwnd, POINT p) { return ClientToScreen(hwnd, &p), p; };
     for (const auto& s : steps) {
         support::ClickAt(screen(s.window, s.point), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-        if (!s.key)
-            continue;
-        support::Keys({{s.key}});
-        EXPECT_EQ(fields(), s.fields) << static_cast<char>(s.key);
+        if (s.key) {
+            support::Keys({{s.key}});
+            EXPECT_EQ(fields(), s.fields) << static_cast<char>(s.key);
+        }
     }
     Clipboard(L"-");
-    support::Soon copy([] { // C typed into the menu's own loop
+    Soon copy([] { // C typed into the menu's own loop
         return Shown(L"#32768") &&
                (keybd_event('C', 0, 0, 0), keybd_event('C', 0, KEYEVENTF_KEYUP, 0), true);
     });
@@ -263,53 +252,20 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
     DestroyWindow(other);
 }
 
-// As in a dialog, a field has the focus, its text selected, whenever the window is active:
-// the first one at start-up; the one that had it (Radius) back after another window was
-// active, after the settings dialog's OK or Cancel, and after the menu.
-TEST(MainWindow, TheFocusComesBackToItsFieldReadyForTyping) {
-    for (int way = 0; way < 5; ++way) {
-        Ortelia o;
-        const HWND field = o.Field(0, way ? 1 : 0);
-        SetFocus(field);
-        if (way == 1) {
-            const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
-                                               50, 50, nullptr, nullptr, nullptr, nullptr);
-            support::PumpUntil([&] { return GetForegroundWindow() == other; }, 500);
-            EXPECT_NE(GetFocus(), field);
-            SetForegroundWindow(o.W());
-            DestroyWindow(other);
-        } else if (way == 2 || way == 3) {
-            o.Dialog([&](HWND d) { support::Click(d, way == 2 ? L"OK" : L"Cancel"); });
-        } else if (way == 4) {
-            Soon close([] { return Shown(L"#32768") && EndMenu(); });
-            o.Menu();
-        }
-        EXPECT_TRUE(support::PumpUntil([&] { return GetFocus() == field; }, 1000)) << way;
-        EXPECT_EQ(o.Selection(field), way ? L"10" : L"90") << way;
-        Ortelia::Type(field, L"5");
-        EXPECT_EQ(support::Text(field), L"5") << way;
-    }
-}
-
 // Pressed with the pointer: the right button on the window's, the header's or a page's own
 // background opens the menu (1), the others there do not (0), nor does any on a label, which
 // takes its presses; a field opens its own (2). The converter's line lets presses through.
-TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch) {
+// Along the header, each caption takes clicks, in order: none hides another.
+TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptions) {
     Ortelia o;
     const HWND label = support::Children(o.Page(0), L"Static").at(0);
-    const struct {
-        HWND target;
-        POINT at; // from the far edge where negative
-        DWORD down, up;
-        int menu;
-    } rows[] = {{o.W(), {-1, -1}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
-                {o.Header(), {-3, 3}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
-                {o.Page(0), {100, -3}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
-                {o.W(), {-1, -1}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
-                {o.Header(), {-3, 3}, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0},
-                {o.Page(0), {100, -3}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
-                {label, {5, 5}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0},
-                {o.Field(0, 0), {5, 5}, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 2}};
+    constexpr DWORD kRight = MOUSEEVENTF_RIGHTDOWN, kLeft = MOUSEEVENTF_LEFTDOWN;
+    // clang-format off
+    const struct { HWND target; POINT at; DWORD down; int menu; } rows[] = { // -: from the end
+        {o.W(), {-1, -1}, kRight, 1}, {o.Header(), {-3, 3}, kRight, 1}, {o.Page(0), {100, -3}, kRight, 1},
+        {o.W(), {-1, -1}, kLeft, 0}, {o.Header(), {-3, 3}, MOUSEEVENTF_MIDDLEDOWN, 0},
+        {o.Page(0), {100, -3}, kLeft, 0}, {label, {5, 5}, kRight, 0}, {o.Field(0, 0), {5, 5}, kRight, 2}};
+    // clang-format on
     for (const auto& r : rows) {
         std::wstring items; // the open menu's, "-" for the separator
         Soon close([&] {
@@ -326,7 +282,7 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
         GetClientRect(r.target, &c);
         POINT at{r.at.x < 0 ? c.right + r.at.x : r.at.x, r.at.y < 0 ? c.bottom + r.at.y : r.at.y};
         ClientToScreen(r.target, &at);
-        support::ClickAt(at, r.down, r.up);
+        support::ClickAt(at, r.down, r.down << 1); // each button's release is its press's bit on
         support::PumpUntil([&] { return close.Done(); }, r.menu ? 1000 : 100);
         EXPECT_EQ(items.empty()                  ? 0
                   : items == L"Settings...-Exit" ? 1
@@ -334,11 +290,9 @@ TEST(MainWindow, RightPressesOnBackgroundsOpenTheMenuLeftClicksOnCaptionsSwitch)
                   r.menu)
             << r.down << " on " << r.target;
     }
-    const HWND line = support::Children(o.Page(4), L"Static").at(2);
-    EXPECT_EQ(SendMessageW(line, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
-    // Along the header at a caption's height, from within the first, each caption takes
-    // clicks, in order: the captions fit the header and none hides another.
-    std::wstring order;
+    EXPECT_EQ(SendMessageW(support::Children(o.Page(4), L"Static").at(2), WM_NCHITTEST, 0, 0),
+              HTTRANSPARENT);
+    std::wstring order; // at a caption's height, from within the first caption on
     for (int x = MulDiv(4, support::Dpi(), 96); x < std::stoi(support::Place(o.Header())); ++x) {
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
             SendMessageW(o.Header(), message, 0, MAKELPARAM(x, MulDiv(10, support::Dpi(), 96)));
