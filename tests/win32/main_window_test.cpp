@@ -106,7 +106,8 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
             EXPECT_EQ(Places(o) + " " + Tabs(o.Header()),
                       here->places + std::string(" ") + here->tabs);
         }
-        RECT suggested = o.Outer();
+        RECT suggested{};
+        GetWindowRect(o.W(), &suggested);
         SendMessageW(o.W(), WM_DPICHANGED, MAKEWPARAM(to.dpi, to.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(Places(o), to.places);

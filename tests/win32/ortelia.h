@@ -50,11 +50,6 @@ struct Ortelia {
         return shown;
     }
     bool Topmost() const { return GetWindowLongW(W(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
-    RECT Outer() const {
-        RECT r{};
-        GetWindowRect(W(), &r);
-        return r;
-    }
     void Tick() const { SendMessageW(W(), WM_TIMER, app::frmMain::kDockTimer, 0); }
     // The popup menu, as Shift+F10 opens it; returns when it has closed.
     void Menu() const { SendMessageW(W(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(W()), -1); }

@@ -55,8 +55,7 @@ struct Soon {
     bool Done() const { return !step; }
 };
 
-// A press of a mouse button at a point of the screen, and its release unless `up` is 0,
-// as the user makes them.
+// A press of a mouse button at a point of the screen, and its release unless `up` is 0.
 inline void ClickAt(POINT at, DWORD down, DWORD up) {
     SetCursorPos(at.x, at.y);
     PumpUntil([] { return false; }, 100);
@@ -66,8 +65,8 @@ inline void ClickAt(POINT at, DWORD down, DWORD up) {
     PumpUntil([] { return false; }, 150);
 }
 
-// Keys as a user types them, each chord's keys pressed in order and released in reverse,
-// into `window` made foreground first (or into whatever window is).
+// Keys as typed, each chord pressed in order and released in reverse, into `window` made
+// foreground first (or into whatever window is).
 inline void Keys(std::initializer_list<std::initializer_list<WORD>> chords, HWND window = nullptr) {
     if (window) {
         SetForegroundWindow(window);
@@ -120,12 +119,11 @@ inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     return h;
 }
 
-// The screen's dots per inch, and so the row of the rectangles' tables that applies.
+// The screen's dots per inch.
 inline int Dpi() {
     const HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return dpi;
+    return ReleaseDC(nullptr, dc), dpi;
 }
 // Under Wine, whose ntdll exports wine_get_version, and so with its fonts and the frames
 // of its classic theme.
@@ -165,8 +163,7 @@ inline std::wstring Outside(HWND parent) {
 // A pixel of a window's client area once painted; a negative coordinate counts from the end.
 inline COLORREF Pixel(HWND hwnd, int x, int y) {
     RECT r{};
-    GetClientRect(hwnd, &r);
-    UpdateWindow(hwnd);
+    GetClientRect(hwnd, &r), UpdateWindow(hwnd);
     const HDC dc = GetDC(hwnd);
     const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
     return ReleaseDC(hwnd, dc), c;
@@ -195,15 +192,14 @@ struct Tree {
         HKEY k;
         if (!(found = !RegOpenKeyExW(parent, path, 0, KEY_READ, &k)))
             return;
-        DWORD most = 0, n, size, type; // the largest value's size
-        RegQueryInfoKeyW(k, 0, 0, 0, 0, 0, 0, 0, 0, &most, 0, 0);
-        std::string bytes(most, '\0');
         wchar_t name[16384];
-        for (DWORD i = 0; n = 16384, size = most,
-                   !RegEnumValueW(k, i++, name, &n, 0, &type, reinterpret_cast<BYTE*>(bytes.data()),
-                                  &size);)
-            values.emplace_back(std::wstring(name, n), type, bytes.substr(0, size));
-        for (DWORD i = 0; n = 256, !RegEnumKeyExW(k, i++, name, &n, 0, 0, 0, 0);)
+        for (DWORD i = 0, n, size, type;
+             n = 16384, !RegEnumValueW(k, i++, name, &n, 0, &type, 0, &size);) {
+            std::string bytes(size, '\0');
+            RegQueryValueExW(k, name, 0, 0, reinterpret_cast<BYTE*>(bytes.data()), &size);
+            values.emplace_back(name, type, bytes);
+        }
+        for (DWORD i = 0, n; n = 256, !RegEnumKeyExW(k, i++, name, &n, 0, 0, 0, 0);)
             keys.emplace_back(name, Tree(k, name));
         RegCloseKey(k);
     }
@@ -222,9 +218,8 @@ struct Tree {
 };
 
 // The settings key as this test program found it, put back exactly (or removed, with its
-// vendor's key if that was missing too) however the program ends: at exit, on abort (a
-// failed assertion, an uncaught exception), on a crash, on Ctrl+C, Ctrl+Break or the
-// console's closing; also unlocked first, should a test have made it read-only.
+// vendor's key if that was missing too) however the program ends: at exit, on abort, on a
+// crash, on Ctrl+C or the console's closing; unlocked first, should a test have locked it.
 inline const Tree kFound(HKEY_CURRENT_USER, L"Software\\Quillon\\Ortelia"),
     kVendor(HKEY_CURRENT_USER, L"Software\\Quillon");
 inline void Restore() {
@@ -246,7 +241,7 @@ inline const bool kGuarded = [] {
     return SetConsoleCtrlHandler([](DWORD) { return Restore(), FALSE; }, TRUE); // then ends
 }();
 
-// The settings key removed before and after a test.
+// The settings key removed before and after a test (the program's guard puts it back).
 struct CleanKey {
     CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
     ~CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
