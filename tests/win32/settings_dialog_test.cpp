@@ -18,10 +18,8 @@ namespace {
 using support::Click, support::Shown, support::Soon, support::Stored;
 const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); };
 
-// Start-up over a "Settings" value of every type, at the sizes around the 1024-byte read
-// buffer, holding random bytes or a code followed by them: a value that cannot be read
-// leaves the defaults silently; a REG_SZ code applies; anything else is "Invalid Settings
-// Code" in an OK box captioned "Ortelia", and the defaults stay.
+// A "Settings" value of each type and of sizes around the 1024-byte buffer, random or a code:
+// unreadable keeps the defaults silently, a REG_SZ code applies, the rest is reported.
 TEST(StoredSettings, HostileValuesByTypeAndSize) {
     std::mt19937 random(7);
     for (DWORD type : {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ})
@@ -82,12 +80,13 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
 // A modal tool window over the main window, in its design at this density (places rounded
 // half up by hand), the logo as drawn, its tab stops in order, a group's at its checked one.
 TEST(SettingsDialog, OpensModalInItsDesign) {
-    const struct {
-        int dpi;
-        const char* places; // the client area; OK, an offset box and "Metric" in it
-    } sizes[] = {{96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
-                 {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
-                 {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
+    // The client area; OK, an offset box and "Metric" in it.
+    // clang-format off
+    const struct { int dpi; const char* places; } sizes[] = {
+        {96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
+        {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
+        {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
+    // clang-format on
     Ortelia o("1:0:0:22:1");
     o.Dialog([&](HWND dialog) {
         EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
@@ -138,22 +137,16 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
     EXPECT_EQ(support::Stored(), "1:0:0:22:1:1") << "by OK";
 }
 
-// What each way of closing the dialog stores and shows: OK untouched rewrites the settings
-// as loaded (five fields as six, a corner without a button kept), offsets read by the
-// field rule; Cancel, the close box, Enter and Escape (neither button is the default or
-// the cancel button) change nothing.
+// OK stores the settings as loaded or changed (offsets by the field rule); Cancel, the close
+// box, Enter and Escape (neither button is the default or the cancel one) change nothing.
 TEST(SettingsDialog, OkStoresAndShowsTheSettingsOtherWaysOutChangeNothing) {
     enum Way { kOk, kCancel, kCloseBox, kEnter, kEscape };
+    // x, y: nullptr where the box is left as loaded.
     // clang-format off
-    const struct {
-        const char* stored;
-        std::vector<const wchar_t*> clicks;
-        const wchar_t *x, *y; // nullptr: left as loaded
-        Way way;
-        const char* code;
-    } rows[] = {
+    const struct { const char* stored; std::vector<const wchar_t*> clicks; const wchar_t *x, *y;
+                   Way way; const char* code; } rows[] = {
         {nullptr, {}, nullptr, nullptr, kOk, "1:1:0:22:1:1"},
-        {"0:2:15:-9:0", {}, nullptr, nullptr, kOk, "0:2:15:-9:0:1"},
+        {"0:2:15:-9:0", {}, nullptr, nullptr, kOk, "0:2:15:-9:0:1"}, // five fields as six
         {"0:3:-5:7:0:0", {}, nullptr, nullptr, kOk, "0:3:-5:7:0:0"},
         {nullptr, {L"Dock with Kestrava Editor", L"Bottom - Left", L"Imperial"}, L"12px", L"1 5", kOk,
          "0:2:12:15:1:0"},
