@@ -1,11 +1,8 @@
-// The number rules on any bytes. As text, by the field-value rule: never NaN; blanks, tabs
-// and line feeds count for nothing wherever they stand; reading stops at a character that
-// cannot continue a number, such as ",". Compared bit for bit, so 0 and -0 differ; the
-// text ends where libFuzzer's buffer ends, so that a read past it is caught. As a double
-// (the first eight bytes), the result texts: "--" exactly for the values beyond reach;
-// otherwise each reads back within half a unit of its last digit (an imperial length also
-// within half a centimetre, being rounded in metres first) and a few units in the last
-// place.
+// The number rules on any bytes, which end with libFuzzer's buffer so that a read past them
+// is caught. Field values: never NaN, bit for bit (0 is not -0) the same without blanks, tabs
+// and line feeds, stopped by ",". Result texts of the first eight bytes as a double: "--"
+// exactly beyond reach, else reading back within half a unit of the last digit (an imperial
+// length, rounded in metres, half a centimetre more) and a few units in the last place.
 #include "calc/constants.h"
 #include "calc/number_text.h"
 #include "controls/field_value.h"
@@ -28,14 +25,10 @@ static void Check(const std::string& text, double x, double exact, double within
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto bits = [](std::string_view t) {
-        return std::bit_cast<uint64_t>(controls::FieldValue(t));
-    };
+    const auto bits = [](auto t) { return std::bit_cast<uint64_t>(controls::FieldValue(t)); };
     FUZZ_CHECK(!std::isnan(controls::FieldValue(text)));
-    std::string squeezed;
-    for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
-            squeezed += c;
+    std::string squeezed(text);
+    std::erase_if(squeezed, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
     FUZZ_CHECK(bits(squeezed) == bits(text));
     const std::string head(text.substr(0, size / 2));
     FUZZ_CHECK(bits(head + "," + std::string(text.substr(size / 2))) == bits(head));

@@ -33,7 +33,7 @@ std::string Text(const std::vector<Line>& lines) {
     return text.str();
 }
 
-TEST(TabLayout, WorkedExampleWithTheMiddleTabSelected) {
+TEST(TabLayout, WorkedExamples) {
     const auto t = controls::LayoutTabs({600, 750, 900}, 1, 6015);
     ASSERT_EQ(t.tabs.size(), 3u);
     EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
@@ -54,9 +54,6 @@ TEST(TabLayout, WorkedExampleWithTheMiddleTabSelected) {
     // clang-format on
     for (const auto& h : hits)
         EXPECT_EQ(t.HitTest({h.x, h.y}), h.tab) << h.x << ", " << h.y;
-}
-
-TEST(TabLayout, OtherSelectionsAndWidths) {
     // The first tab selected: the left baseline has no length.
     EXPECT_EQ(Text(controls::LayoutTabs({600, 750}, 0, 6015).LinesInPaintOrder()),
               "hidden 765,60-1905,60h 1905,60-1905,360d 0,0-0,360h 0,0-690,0h 690,0-1050,360s "
