@@ -14,8 +14,7 @@
 
 namespace {
 
-using controls::Line;
-using controls::Rect;
+using controls::Line, controls::Rect;
 constexpr auto kHi = controls::SysColour::ButtonHighlight;
 constexpr auto kShadow = controls::SysColour::ButtonShadow;
 
