@@ -1,5 +1,4 @@
-// The calculators' number rules, formulas and key filter, one table per rule, each row a
-// worked example. The converter's rows are in the main window's tests.
+// Number rules, formulas and the key filter by worked examples (the converter's: main window's).
 #include "calc/formulas.h"
 #include "calc/key_filter.h"
 #include "calc/number_text.h"

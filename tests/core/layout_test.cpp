@@ -1,5 +1,4 @@
-// Geometry worked by hand: the tab header's layout, the page's edges, the docking corners
-// and the tracker's states.
+// Geometry worked by hand: tab header, page edges, placement, docking corners, tracker states.
 #include "controls/page_edges.h"
 #include "controls/tab_layout.h"
 #include "docking/dock_placement.h"
@@ -38,8 +37,7 @@ TEST(TabLayout, WorkedExamples) {
     EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
     EXPECT_EQ(t.tabs[1].caption, (Rect{735, 60, 750, 195}));
     EXPECT_EQ(t.tabs[2].caption, (Rect{1950, 120, 900, 195}));
-    // The last tab's edges first, so that earlier tabs' lines cover later ones'; the
-    // baseline, left and right of the selected tab, last.
+    // The last tab's edges first, so that earlier tabs' lines cover them; the baseline last.
     EXPECT_EQ(Text(t.LinesInPaintOrder()),
               "hidden 1620,60-2910,60h 2910,60-2910,360d "
               "705,0-705,360h 705,0-1545,0h 1545,0-1905,360s "
@@ -78,8 +76,7 @@ TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
               "6000,0-6000,552d ");
 }
 
-// Centred at its monitor's dpi and frame: a dialog over its owner (96), on a second monitor
-// (192), left of the primary (144); the main window (120); a client area rounding to 1 x 0.
+// Over its owner at 96 dpi, on monitors right (192) and left (144), the main window; 1 x 0 px.
 TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
     const auto edges = [](auto r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
     // clang-format off
@@ -97,8 +94,7 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
             << r.dpi << " dpi";
 }
 
-// The docked window's outer top-left pixel for a 409 x 92 window beside an editor at
-// (100, 200)-(1300, 900), worked by hand from the pixel formulas.
+// The outer top-left pixel of a docked 409 x 92 window, by hand from the pixel formulas.
 TEST(Docking, EachCornerAtEveryDensity) {
     const docking::PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
     // clang-format off
@@ -119,8 +115,7 @@ TEST(Docking, EachCornerAtEveryDensity) {
 
 TEST(Docking, TrackerStates) {
     using enum docking::TickAction;
-    // The editor not found (0), found (1) or found but gone before its rectangle was read
-    // (2); docking, auto-close, seen before, corner: what the tick does.
+    // The editor not found (0), found (1), gone before its rectangle was read (2): the tick.
     // clang-format off
     const struct { int found; bool dock, autoClose, seen; int16_t corner;
                    docking::TickAction action; } rows[] = {
@@ -142,9 +137,7 @@ TEST(Docking, TrackerStates) {
     }
 }
 
-// Without the editor, a 409 x 88 window (frame 3, title bar to 22) whose title bar shows no
-// reachable 40 pixels (60 at 144 dpi) on the primary monitor, (0, 0)-(1280, 1024), or the one
-// left of it comes back to the primary's middle.
+// Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
 TEST(Docking, AWindowThatNoMonitorShowsComesBack) {
     using enum docking::TickAction;
     const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};

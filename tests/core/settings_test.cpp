@@ -12,8 +12,7 @@ namespace {
 using settings::Settings;
 
 TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
-    // A stored code, then the code of the settings after it is applied over settings
-    // whose metric flag is off: "-" where the code is invalid and nothing changes.
+    // A stored code and the settings' code once it is applied over metric off ("-": refused).
     // clang-format off
     const struct { std::string code, applied = "-"; } rows[] = {
         {"1:1:0:22:1:1", "1:1:0:22:1:1"}, {"0:3:5:-7:0", "0:3:5:-7:0:0"}, // five fields: kept
