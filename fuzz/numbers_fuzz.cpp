@@ -1,8 +1,4 @@
-// The number rules on any bytes, which end with libFuzzer's buffer so that a read past them
-// is caught. Field values: never NaN, bit for bit (0 is not -0) the same without blanks, tabs
-// and line feeds, stopped by ",". Result texts of the first eight bytes as a double: "--"
-// exactly beyond reach, else reading back within half a unit of the last digit (an imperial
-// length, rounded in metres, half a centimetre more) and a few units in the last place.
+// The number rules on any bytes, which end with libFuzzer's buffer so that a read past it fails.
 #include "calc/constants.h"
 #include "calc/number_text.h"
 #include "controls/field_value.h"
@@ -16,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+// "--" exactly beyond reach, else a text that reads back within `within` plus a few ulps.
 static void Check(const std::string& text, double x, double exact, double within) {
     FUZZ_CHECK((text == calc::kNoResult) == !std::isfinite(x) || std::fabs(x) >= 1e300);
     if (text != calc::kNoResult)
@@ -29,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!std::isnan(controls::FieldValue(text)));
     std::string squeezed(text);
     std::erase_if(squeezed, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
-    FUZZ_CHECK(bits(squeezed) == bits(text));
-    const std::string head(text.substr(0, size / 2));
-    FUZZ_CHECK(bits(head + "," + std::string(text.substr(size / 2))) == bits(head));
+    FUZZ_CHECK(bits(squeezed) == bits(text)); // blanks count for nothing (0 is not -0)
+    const std::string head(text.substr(0, size / 2)), tail(text.substr(size / 2));
+    FUZZ_CHECK(bits(head + "," + tail) == bits(head)); // reading stops at ","
     double x;
     if (size < sizeof x)
         return 0;
@@ -39,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double cent = 0.005, feet = calc::kFeetPerMetre;
     Check(calc::TwoDecimalText(x), x, x, cent);
     Check(calc::LengthText(x, true), x, x, cent);
-    Check(calc::LengthText(x, false), x, x * feet, cent + cent * feet);
+    Check(calc::LengthText(x, false), x, x * feet, cent + cent * feet); // rounded in metres first
     Check(calc::WholeNumberText(x), x, x, 0.5);
     return 0;
 }

@@ -1,8 +1,4 @@
-// The stored settings on any bytes: a registry type (byte 0), a prior result text (length in
-// byte 1) and the value's bytes, ending with libFuzzer's buffer so that a read past them is
-// caught. Decoded as each type stores it; then as a settings code, which when accepted has
-// five or more fields and composes to six that read back the same; then as a dialog offset,
-// which reads back unchanged once the box shows it.
+// The stored settings on any bytes: a registry type, a prior result text, then the value's bytes.
 #include "controls/field_value.h"
 #include "fuzz_check.h"
 #include "settings/registry_data.h"
@@ -20,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t type = kTypes[data[0] % std::size(kTypes)];
     const size_t held = std::min<size_t>(data[1] % 16, size - 2);
     const std::string entry(reinterpret_cast<const char*>(data + 2), held);
-    const std::span<const uint8_t> bytes(data + 2 + held, size - 2 - held);
+    const std::span<const uint8_t> bytes(data + 2 + held, size - 2 - held); // overreads caught
     std::string code = entry;
     FUZZ_CHECK(settings::DecodeRegistryValue(type, bytes, code) == !bytes.empty());
     const size_t kept = bytes.empty() ? 0 : bytes.size() - (bytes.back() == 0); // less a final NUL
@@ -46,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         settings::ApplyStoredSettings(*again, back);
         FUZZ_CHECK(fields(back) == fields(s));
     }
-    const int32_t offset = controls::Int32FieldValue(code);
+    const int32_t offset = controls::Int32FieldValue(code); // as the dialog's box, shown and read
     FUZZ_CHECK(controls::Int32FieldValue(std::to_string(offset)) == offset);
     return 0;
 }
