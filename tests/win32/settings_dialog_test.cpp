@@ -1,5 +1,4 @@
-// The stored settings: hostile registry values at start-up, a refused write, and the
-// settings dialog's load, OK, Cancel and close box, with what each writes.
+// The stored settings: hostile values at start-up, a refused write, the dialog and its ways out.
 #include "ortelia.h"
 #include "settings/settings_code.h"
 #include "settings/win32/mWinRegistry.h"
@@ -18,8 +17,7 @@ namespace {
 using support::Click, support::Shown, support::Soon, support::Stored;
 const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); };
 
-// A "Settings" value of each type and of sizes around the 1024-byte buffer, random or a code:
-// unreadable keeps the defaults silently, a REG_SZ code applies, the rest is reported.
+// Each type and size around the 1024-byte buffer: unreadable is silent; only REG_SZ codes apply.
 TEST(StoredSettings, HostileValuesByTypeAndSize) {
     std::mt19937 random(7);
     for (DWORD type : {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ})
@@ -39,12 +37,11 @@ TEST(StoredSettings, HostileValuesByTypeAndSize) {
                     return box && !SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
                 });
                 mMain::LoadSettings();
+                SCOPED_TRACE(std::to_string(type) + ", " + std::to_string(size));
                 const bool readable = size >= 1 && size <= 1024;
                 const bool applies = readable && code && type == REG_SZ;
-                EXPECT_EQ(shown, readable && !applies ? L"Invalid Settings Code|OK" : L"|")
-                    << type << ", " << size;
-                EXPECT_EQ(Code(), applies ? "0:3:-40:7:0:0" : "1:1:0:22:1:1")
-                    << type << ", " << size;
+                EXPECT_EQ(shown, readable && !applies ? L"Invalid Settings Code|OK" : L"|");
+                EXPECT_EQ(Code(), applies ? "0:3:-40:7:0:0" : "1:1:0:22:1:1");
             }
 }
 
@@ -77,8 +74,7 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
     EXPECT_EQ(o.Text(2, 2), L"62.34f");
 }
 
-// A modal tool window over the main window, in its design at this density (places rounded
-// half up by hand), the logo as drawn, its tab stops in order, a group's at its checked one.
+// Modal, in its design at each density (rounded half up by hand), the logo, its tab stops.
 TEST(SettingsDialog, OpensModalInItsDesign) {
     // The client area; OK, an offset box and "Metric" in it.
     // clang-format off
@@ -137,8 +133,7 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
     EXPECT_EQ(support::Stored(), "1:0:0:22:1:1") << "by OK";
 }
 
-// OK stores the settings as loaded or changed (offsets by the field rule); Cancel, the close
-// box, Enter and Escape (neither button is the default or the cancel one) change nothing.
+// OK stores what the dialog shows; Cancel, the close box, Enter and Escape (no default) do not.
 TEST(SettingsDialog, OkStoresAndShowsTheSettingsOtherWaysOutChangeNothing) {
     enum Way { kOk, kCancel, kCloseBox, kEnter, kEscape };
     // x, y: nullptr where the box is left as loaded.
