@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# The package checks' own: "ok - " or "not ok - " per check; the packages made where missing.
+# Shared by the package checks: "ok - " or "not ok - " per check; the packages made if missing.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source scripts/lib/deps.sh

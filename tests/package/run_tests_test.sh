@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The test package by cmd.exe over a user's settings: tests/package/run_tests_test.sh [PACKAGE_DIR]
+# Test package run by cmd.exe over a user's settings: tests/package/run_tests_test.sh [PACKAGE_DIR]
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "${1:-}"
 dir=ortelia-tests-$version
 check "the test package holds the scripts, the test programs and the release zip's ortelia.exe" \
