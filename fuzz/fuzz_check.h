@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                                      \
-    ((condition) ? (void)0                                                                         \
-                 : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition),   \
-                    std::abort()))
+#define FUZZ_CHECK(c)                                                                              \
+    ((c) ? (void)0                                                                                 \
+         : (std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #c),         \
+            std::abort()))

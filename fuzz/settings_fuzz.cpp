@@ -1,11 +1,4 @@
-// The stored settings on any bytes: a registry type (byte 0), a prior result text (its
-// length in byte 1) and the value's bytes, which end where libFuzzer's buffer ends so that
-// a read past them is caught. Decoded: false exactly for no bytes, with an empty result;
-// REG_SZ gives the bytes, at most one (the terminator) shorter; REG_DWORD gives "&h", the
-// prior text and two digits per byte kept; other types leave the prior text. The decoded
-// text as a settings code: what the parser accepts has five or more fields and composes
-// to six that read back as the same settings. As a dialog offset: it reads back unchanged
-// once the box shows it.
+// The stored settings on any bytes: a registry type, a prior result text, then the value's bytes.
 #include "controls/field_value.h"
 #include "fuzz_check.h"
 #include "settings/registry_data.h"
@@ -23,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t type = kTypes[data[0] % std::size(kTypes)];
     const size_t held = std::min<size_t>(data[1] % 16, size - 2);
     const std::string entry(reinterpret_cast<const char*>(data + 2), held);
-    const std::span<const uint8_t> bytes(data + 2 + held, size - 2 - held);
+    const std::span<const uint8_t> bytes(data + 2 + held, size - 2 - held); // overreads caught
     std::string code = entry;
     FUZZ_CHECK(settings::DecodeRegistryValue(type, bytes, code) == !bytes.empty());
-    const size_t kept = bytes.empty() ? 0 : bytes.size() - (bytes.back() == 0);
+    const size_t kept = bytes.empty() ? 0 : bytes.size() - (bytes.back() == 0); // less a final NUL
     if (bytes.empty())
         FUZZ_CHECK(code.empty());
     else if (type == settings::kRegSz)
@@ -35,7 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(code.size() == 2 + held + 2 * kept && code.starts_with("&h" + entry));
     else
         FUZZ_CHECK(code == entry);
-
     const auto fields = [](const settings::Settings& s) {
         return std::tie(s.bDockEnabled, s.iDockCorner, s.lDockOffsetX, s.lDockOffsetY, s.bAutoClose,
                         s.bMetric);
@@ -50,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         settings::ApplyStoredSettings(*again, back);
         FUZZ_CHECK(fields(back) == fields(s));
     }
-    const int32_t offset = controls::Int32FieldValue(code);
+    const int32_t offset = controls::Int32FieldValue(code); // as the dialog's box, shown and read
     FUZZ_CHECK(controls::Int32FieldValue(std::to_string(offset)) == offset);
     return 0;
 }

@@ -1,5 +1,4 @@
-// Geometry worked by hand: the tab header's layout, the page's edges, the docking corners
-// and the tracker's states.
+// Geometry worked by hand: tab header, page edges, placement, docking corners, tracker states.
 #include "controls/page_edges.h"
 #include "controls/tab_layout.h"
 #include "docking/dock_placement.h"
@@ -14,8 +13,7 @@
 
 namespace {
 
-using controls::Line;
-using controls::Rect;
+using controls::Line, controls::Rect;
 constexpr auto kHi = controls::SysColour::ButtonHighlight;
 constexpr auto kShadow = controls::SysColour::ButtonShadow;
 
@@ -33,30 +31,26 @@ std::string Text(const std::vector<Line>& lines) {
     return text.str();
 }
 
-TEST(TabLayout, WorkedExampleWithTheMiddleTabSelected) {
+TEST(TabLayout, WorkedExamples) {
     const auto t = controls::LayoutTabs({600, 750, 900}, 1, 6015);
     ASSERT_EQ(t.tabs.size(), 3u);
     EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
     EXPECT_EQ(t.tabs[1].caption, (Rect{735, 60, 750, 195}));
     EXPECT_EQ(t.tabs[2].caption, (Rect{1950, 120, 900, 195}));
-    // The last tab's edges first, so that earlier tabs' lines cover later ones'; the
-    // baseline, left and right of the selected tab, last.
+    // The last tab's edges first, so that earlier tabs' lines cover them; the baseline last.
     EXPECT_EQ(Text(t.LinesInPaintOrder()),
               "hidden 1620,60-2910,60h 2910,60-2910,360d "
               "705,0-705,360h 705,0-1545,0h 1545,0-1905,360s "
               "0,60-0,360h 0,60-690,60h 690,60-690,360d 0,360-705,360h 1905,360-6015,360h ");
     // Only a caption's rectangle is a click area.
-    const struct {
-        float x, y;
-        int32_t tab;
-    } hits[] = {{30, 120, 0},   {629, 314, 0},  {630, 120, -1}, {29, 120, -1},
-                {30, 119, -1},  {30, 315, -1},  {735, 60, 1},   {1484, 254, 1},
-                {700, 200, -1}, {1950, 120, 2}, {1600, 60, -1}, {3000, 200, -1}};
+    // clang-format off
+    const struct { float x, y; int32_t tab; } hits[] = {
+        {30, 120, 0}, {629, 314, 0}, {630, 120, -1}, {29, 120, -1}, {30, 119, -1}, {30, 315, -1},
+        {735, 60, 1}, {1484, 254, 1}, {700, 200, -1}, {1950, 120, 2}, {1600, 60, -1},
+        {3000, 200, -1}};
+    // clang-format on
     for (const auto& h : hits)
         EXPECT_EQ(t.HitTest({h.x, h.y}), h.tab) << h.x << ", " << h.y;
-}
-
-TEST(TabLayout, OtherSelectionsAndWidths) {
     // The first tab selected: the left baseline has no length.
     EXPECT_EQ(Text(controls::LayoutTabs({600, 750}, 0, 6015).LinesInPaintOrder()),
               "hidden 765,60-1905,60h 1905,60-1905,360d 0,0-0,360h 0,0-690,0h 690,0-1050,360s "
@@ -82,19 +76,12 @@ TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
               "6000,0-6000,552d ");
 }
 
-// Where a window appears at the dpi of its monitor, with that dpi's frame: a dialog at 96
-// dpi over the main window, at 192 dpi on a second monitor, at 144 dpi on a monitor left
-// of the primary one; the main window at 120 dpi on the screen; a client area of 0.53 x
-// 0.47 pixels, which rounds to 1 x 0.
+// Over its owner at 96 dpi, on monitors right (192) and left (144), the main window; 1 x 0 px.
 TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
     const auto edges = [](auto r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
     // clang-format off
-    const struct {
-        float width, height;
-        int dpi;
-        controls::FrameInsets frame;
-        controls::PixelRect over, work, placed;
-    } rows[] = {
+    const struct { float w, h; int dpi; controls::FrameInsets frame;
+                   controls::PixelRect over, work, placed; } rows[] = {
         {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, {166, 4, 443, 288}},
         {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, {3926, 0, 4480, 568}},
         {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, {-507, 474, -92, 900}},
@@ -102,20 +89,16 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
         {8, 7, 96, {0, 0, 0, 0}, {0, 0, 100, 100}, {0, 0, 100, 100}, {49, 50, 50, 50}}};
     // clang-format on
     for (const auto& r : rows)
-        EXPECT_EQ(edges(controls::PlaceCentred(r.width, r.height, r.dpi, r.frame, r.over, r.work)),
+        EXPECT_EQ(edges(controls::PlaceCentred(r.w, r.h, r.dpi, r.frame, r.over, r.work)),
                   edges(r.placed))
             << r.dpi << " dpi";
 }
 
-// The docked window's outer top-left pixel for a 409 x 92 window beside an editor at
-// (100, 200)-(1300, 900), worked by hand from the pixel formulas.
+// The outer top-left pixel of a docked 409 x 92 window, by hand from the pixel formulas.
 TEST(Docking, EachCornerAtEveryDensity) {
     const docking::PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
     // clang-format off
-    const struct {
-        int16_t corner;
-        int32_t ox, oy, left, top;
-    } rows[] = {
+    const struct { int16_t corner; int32_t ox, oy, left, top; } rows[] = {
         {0, 0, 22, 100, 222}, {1, 0, 22, 891, 222}, {2, 0, 22, 100, 786}, {3, 0, 22, 891, 786},
         {0, -3, -5, 97, 195}, {1, -3, -5, 894, 195}, {2, 7, -5, 107, 813}, {3, -3, 40, 894, 768},
         {3, 0, 0, 891, 808}, {0, 2147483647, -2147483647 - 1, 32767, -32768}}; // held to 16 bits
@@ -132,15 +115,10 @@ TEST(Docking, EachCornerAtEveryDensity) {
 
 TEST(Docking, TrackerStates) {
     using enum docking::TickAction;
-    // The editor not found (0), found (1) or found but gone before its rectangle was read
-    // (2); docking, auto-close, seen before, corner: what the tick does.
+    // The editor not found (0), found (1), gone before its rectangle was read (2): the tick.
     // clang-format off
-    const struct {
-        int found;
-        bool dock, autoClose, seen;
-        int16_t corner;
-        docking::TickAction action;
-    } rows[] = {
+    const struct { int found; bool dock, autoClose, seen; int16_t corner;
+                   docking::TickAction action; } rows[] = {
         {1, true, true, false, 1, Dock}, {1, false, true, false, 1, None}, {2, true, true, false, 1, None},
         {1, true, true, false, 7, None}, {1, true, true, false, -1, None}, {1, true, true, false, 4, None},
         {0, true, true, false, 1, None}, {0, true, true, true, 1, Unload}, {0, false, true, true, 1, Unload},
@@ -159,20 +137,15 @@ TEST(Docking, TrackerStates) {
     }
 }
 
-// Without the editor, a window whose title bar no monitor shows a reachable stretch of (40
-// pixels at 96 dpi, 60 at 144) comes back to the middle of the primary monitor's work
-// area, (0, 0)-(1280, 1024); a second monitor lies left of it. The window is 409 x 88 with
-// a frame of 3 pixels, its title bar down to 22.
+// Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
 TEST(Docking, AWindowThatNoMonitorShowsComesBack) {
     using enum docking::TickAction;
     const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
     // clang-format off
-    const struct {
-        int dpi, left, top;
-        bool back;
-    } rows[] = {{96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
-                {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false},
-                {96, 100, -22, true}, {144, 1217, 500, false}, {144, 1218, 500, true}};
+    const struct { int dpi, left, top; bool back; } rows[] = {
+        {96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
+        {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false}, {96, 100, -22, true},
+        {144, 1217, 500, false}, {144, 1218, 500, true}};
     // clang-format on
     for (const auto& r : rows) {
         const docking::MainWindow own{

@@ -12,12 +12,9 @@ namespace {
 using settings::Settings;
 
 TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
-    // A stored code, then the code of the settings after it is applied over settings
-    // whose metric flag is off: "-" where the code is invalid and nothing changes.
+    // A stored code and the settings' code once it is applied over metric off ("-": refused).
     // clang-format off
-    const struct {
-        std::string code, applied;
-    } rows[] = {
+    const struct { std::string code, applied = "-"; } rows[] = {
         {"1:1:0:22:1:1", "1:1:0:22:1:1"}, {"0:3:5:-7:0", "0:3:5:-7:0:0"}, // five fields: kept
         {"1:2:3:4:0:0:junk:more", "1:2:3:4:0:0"}, {"1:1:0:22:1:1:", "1:1:0:22:1:1"},
         {"2:0:0:0:-1:2", "1:0:0:0:1:1"}, {"0.4:0:0:0:-0:0.0", "1:0:0:0:0:0"}, // not 0: true
@@ -26,20 +23,16 @@ TEST(SettingsCode, ReadsFiveOrMoreFieldsAndComposesSix) {
         {"1:-32768:-2147483648:2147483647:1:1", "1:-32768:-2147483648:2147483647:1:1"},
         {"1:00000000000000000001:0:0:1:1", "1:1:0:0:1:1"},
         {"1:1:0:0:1:" + std::string(500, '0') + "1", "1:1:0:0:1:1"},
-        // Invalid: too few fields, an empty or non-numeric field, out of range.
-        {"", "-"}, {"1:1:0:22", "-"}, {"::::", "-"}, {"1::0:22:1:1", "-"}, {"1:1:0:22:1:", "-"},
-        {"a:1:0:22:1:1", "-"}, {"1:1:5px:22:1:1", "-"}, {"1:1:0:22:1:x", "-"},
-        {"1:1:.5:22:1:1", "-"}, {"1:1:5.:22:1:1", "-"}, {"1:1:1e3:22:1:1", "-"},
-        {"1:1:&H10:22:1:1", "-"}, {"1:1:- 5:0:1:1", "-"}, {"1:1:0:2 2:1:1", "-"},
-        {"1:32768:0:22:1:1", "-"}, {"1:-32769:0:22:1:1", "-"}, {"1:32767.5:0:22:1:1", "-"},
-        {"1:1:2147483648:22:1:1", "-"}, {"1:1:0:-2147483649:1:1", "-"},
-        {"1:1:2147483647.5:0:1:1", "-"}, {"1:1:" + std::string(30, '9') + ":0:1:1", "-"},
-        {"&h000016", "-"}};
+        // Invalid, so "-": too few fields, an empty or non-numeric field, out of range.
+        {""}, {"1:1:0:22"}, {"::::"}, {"1::0:22:1:1"}, {"1:1:0:22:1:"}, {"a:1:0:22:1:1"},
+        {"1:1:5px:22:1:1"}, {"1:1:0:22:1:x"}, {"1:1:.5:22:1:1"}, {"1:1:5.:22:1:1"},
+        {"1:1:1e3:22:1:1"}, {"1:1:&H10:22:1:1"}, {"1:1:- 5:0:1:1"}, {"1:1:0:2 2:1:1"},
+        {"1:32768:0:22:1:1"}, {"1:-32769:0:22:1:1"}, {"1:32767.5:0:22:1:1"},
+        {"1:1:2147483648:22:1:1"}, {"1:1:0:-2147483649:1:1"}, {"1:1:2147483647.5:0:1:1"},
+        {"1:1:" + std::string(30, '9') + ":0:1:1"}, {"&h000016"}};
     // clang-format on
     for (const auto& r : rows) {
-        Settings s;
-        s.bMetric = false;
-        s.bEditorSeen = true;
+        Settings s{.bMetric = false, .bEditorSeen = true};
         const auto stored = settings::ParseSettingsCode(r.code);
         if (stored)
             settings::ApplyStoredSettings(*stored, s);
@@ -52,13 +45,7 @@ TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {
     using Bytes = std::vector<uint8_t>;
     const Bytes code{'1', ':', '1', ':', '0', ':', '2', '2', ':', '1', ':', '1'};
     // clang-format off
-    const struct {
-        uint32_t type;
-        Bytes bytes;
-        std::string before;
-        bool ok;
-        std::string after;
-    } rows[] = {
+    const struct { uint32_t type; Bytes in; std::string was; bool ok; std::string now; } rows[] = {
         {1, code, "", true, "1:1:0:22:1:1"}, {1, {'2', ':', '3', 0}, "", true, "2:3"},
         {1, {0}, "old", true, ""}, {1, {}, "old", false, ""},
         {1, {'a', 0, 'b'}, "", true, std::string("a\0b", 3)},
@@ -68,9 +55,9 @@ TEST(RegistryData, DecodedByTypeWithOrWithoutTheTerminator) {
         {2, code, "", true, ""}, {3, {1, 2, 3}, "kept", true, "kept"}}; // REG_EXPAND_SZ, BINARY
     // clang-format on
     for (const auto& r : rows) {
-        std::string result = r.before;
-        EXPECT_EQ(settings::DecodeRegistryValue(r.type, r.bytes, result), r.ok) << r.type;
-        EXPECT_EQ(result, r.after) << "type " << r.type << ", " << r.bytes.size() << " bytes";
+        std::string result = r.was;
+        EXPECT_EQ(settings::DecodeRegistryValue(r.type, r.in, result), r.ok) << r.type;
+        EXPECT_EQ(result, r.now) << "type " << r.type << ", " << r.in.size() << " bytes";
     }
 }
 

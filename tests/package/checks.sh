@@ -1,7 +1,5 @@
 # shellcheck shell=bash
-# What the package checks share; sourced with the packages' folder or none. Prints "ok - ..."
-# or "not ok - ..." per check. The packages are made with scripts/package --check (two
-# builds, same bytes) into that folder, or one of their own, unless they are there already.
+# Shared by the package checks: "ok - " or "not ok - " per check; the packages made if missing.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 source scripts/lib/deps.sh

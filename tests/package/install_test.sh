@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The packages as a user meets them, under Wine on a private display and prefix, the MSI
-# installed, started and uninstalled; made into PACKAGE_DIR (or a folder of their own):
-#   tests/package/install_test.sh [PACKAGE_DIR]
+# The packages as a user meets them, under Wine:   tests/package/install_test.sh [PACKAGE_DIR]
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "${1:-}"
-check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test \
-    "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" == \
-    "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
+check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test "$(unzip -Z1 "$zip" |
+    sort | tr '\n' ' ')" == "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
 icons=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read()
 print(" ".join(f"{e[0] or 256}px/{e[5]}bit" for e in
     (struct.unpack_from("<BBBBHHII", d, 6 + 16 * i) for i in range(struct.unpack_from("<H", d, 4)[0]))))' res/ortelia.ico)
@@ -20,10 +17,8 @@ check "the MSI's components are 64-bit, the exe has its version, the folders go"
      msiinfo export '$msi' File | grep -q '^OrteliaExe	Program	ortelia.exe	[0-9]*	1[.]3[.]0[.]0' &&
      msiinfo export '$msi' RemoveFile | grep -q '	StartMenuDir	2'"
 
-xvfb_start >/dev/null
-wine_prefix_create 96 >/dev/null
-profile="$WINEPREFIX/drive_c/users/$(whoami)/AppData"
-installed=$profile/Local/Programs/Ortelia
+{ xvfb_start; wine_prefix_create 96; } >/dev/null
+profile="$WINEPREFIX/drive_c/users/$(whoami)/AppData" installed=$profile/Local/Programs/Ortelia
 shortcut="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Ortelia/Ortelia.lnk"
 check "msiexec /i installs without a dialog" wine msiexec /i "$(winepath -w "$msi")" /qn
 check "the packaged program and its texts are in %LOCALAPPDATA%\\Programs\\Ortelia" bash -c \

@@ -1,8 +1,5 @@
 #!/usr/bin/env bash
-# The test package as a Windows user runs it: unpacked into a fresh prefix holding settings
-# of the user's own, run-tests.cmd run by Wine's cmd.exe, at 96 dpi and at once at 168,
-# where no rectangle was rounded by hand; made into PACKAGE_DIR (or a folder of their own):
-#   tests/package/run_tests_test.sh [PACKAGE_DIR]
+# Test package run by cmd.exe over a user's settings: tests/package/run_tests_test.sh [PACKAGE_DIR]
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "${1:-}"
 dir=ortelia-tests-$version
 check "the test package holds the scripts, the test programs and the release zip's ortelia.exe" \
@@ -22,13 +19,11 @@ stored() { # the key's sections, without times, as the server saves them when it
     awk '/^\[/ { p = index($0, "[Software\\\\Quillon\\\\Ortelia") == 1 } p' "$WINEPREFIX/user.reg" |
         sed -E '/^#time=/d; s/^(\[.*\]) [0-9]+$/\1/'
 }
-# One run at DPI, on a display and in a prefix of its own: its checks, then "passed N"
-# and "skipped N" from the log.
+# One run at DPI on a display and a prefix of its own: its checks, then "passed N", "skipped N".
 run_at() {
     harness_subshell
     local dpi=$1 status=0 log
-    xvfb_start >/dev/null
-    wine_prefix_create "$dpi" >/dev/null
+    { xvfb_start; wine_prefix_create "$dpi"; } >/dev/null
     unzip -q "$tests_zip" -d "$WINEPREFIX/drive_c"
     wine_offline store
     wine cmd /c "C:\\$dir\\run-tests.cmd" </dev/null >/dev/null 2>&1 || status=$?
@@ -43,8 +38,7 @@ run_at() {
 runs=$(mktemp -d)
 harness_on_exit "rm -rf $(printf %q "$runs")"
 run_at 96 >"$runs/96" & first=$!
-run_at 168 >"$runs/168" &
-wait "$first" $!
+run_at 168 >"$runs/168" & wait "$first" $!
 grep -h '^ok \|^not ok ' "$runs/96" "$runs/168"
 failures=$((failures + $(cat "$runs"/* | grep -c '^not ok ' || true)))
 count() { sed -nE "s/^$2 ([0-9]*)$/\1/p" "$runs/$1"; }

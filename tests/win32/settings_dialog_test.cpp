@@ -1,5 +1,4 @@
-// The stored settings: hostile registry values at start-up, a refused write, and the
-// settings dialog's load, OK, Cancel and close box, with what each writes.
+// The stored settings: hostile values at start-up, a refused write, the dialog and its ways out.
 #include "ortelia.h"
 #include "settings/settings_code.h"
 #include "settings/win32/mWinRegistry.h"
@@ -18,10 +17,7 @@ namespace {
 using support::Click, support::Shown, support::Soon, support::Stored;
 const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); };
 
-// Start-up over a "Settings" value of every type, at the sizes around the 1024-byte read
-// buffer, holding random bytes or a code followed by them: a value that cannot be read
-// leaves the defaults silently; a REG_SZ code applies; anything else is "Invalid Settings
-// Code" in an OK box captioned "Ortelia", and the defaults stay.
+// Each type and size around the 1024-byte buffer: unreadable is silent; only REG_SZ codes apply.
 TEST(StoredSettings, HostileValuesByTypeAndSize) {
     std::mt19937 random(7);
     for (DWORD type : {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ})
@@ -41,12 +37,11 @@ TEST(StoredSettings, HostileValuesByTypeAndSize) {
                     return box && !SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
                 });
                 mMain::LoadSettings();
+                SCOPED_TRACE(std::to_string(type) + ", " + std::to_string(size));
                 const bool readable = size >= 1 && size <= 1024;
                 const bool applies = readable && code && type == REG_SZ;
-                EXPECT_EQ(shown, readable && !applies ? L"Invalid Settings Code|OK" : L"|")
-                    << type << ", " << size;
-                EXPECT_EQ(Code(), applies ? "0:3:-40:7:0:0" : "1:1:0:22:1:1")
-                    << type << ", " << size;
+                EXPECT_EQ(shown, readable && !applies ? L"Invalid Settings Code|OK" : L"|");
+                EXPECT_EQ(Code(), applies ? "0:3:-40:7:0:0" : "1:1:0:22:1:1");
             }
 }
 
@@ -79,15 +74,15 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
     EXPECT_EQ(o.Text(2, 2), L"62.34f");
 }
 
-// A modal tool window over the main window, in its design at this density (places rounded
-// half up by hand), the logo as drawn, its tab stops in order, a group's at its checked one.
+// Modal, in its design at each density (rounded half up by hand), the logo, its tab stops.
 TEST(SettingsDialog, OpensModalInItsDesign) {
-    const struct {
-        int dpi;
-        const char* places; // the client area; OK, an offset box and "Metric" in it
-    } sizes[] = {{96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
-                 {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
-                 {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
+    // The client area; OK, an offset box and "Metric" in it.
+    // clang-format off
+    const struct { int dpi; const char* places; } sizes[] = {
+        {96, "271x259 120,236 69x21 56,172 37x19 180,96 57x13"},
+        {120, "339x324 150,295 86x26 70,215 46x24 225,120 71x16"},
+        {144, "407x389 180,354 104x32 84,258 56x29 270,144 86x20"}};
+    // clang-format on
     Ortelia o("1:0:0:22:1");
     o.Dialog([&](HWND dialog) {
         EXPECT_EQ(support::Text(dialog), L"Ortelia Settings...");
@@ -138,22 +133,15 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
     EXPECT_EQ(support::Stored(), "1:0:0:22:1:1") << "by OK";
 }
 
-// What each way of closing the dialog stores and shows: OK untouched rewrites the settings
-// as loaded (five fields as six, a corner without a button kept), offsets read by the
-// field rule; Cancel, the close box, Enter and Escape (neither button is the default or
-// the cancel button) change nothing.
+// OK stores what the dialog shows; Cancel, the close box, Enter and Escape (no default) do not.
 TEST(SettingsDialog, OkStoresAndShowsTheSettingsOtherWaysOutChangeNothing) {
     enum Way { kOk, kCancel, kCloseBox, kEnter, kEscape };
+    // x, y: nullptr where the box is left as loaded.
     // clang-format off
-    const struct {
-        const char* stored;
-        std::vector<const wchar_t*> clicks;
-        const wchar_t *x, *y; // nullptr: left as loaded
-        Way way;
-        const char* code;
-    } rows[] = {
+    const struct { const char* stored; std::vector<const wchar_t*> clicks; const wchar_t *x, *y;
+                   Way way; const char* code; } rows[] = {
         {nullptr, {}, nullptr, nullptr, kOk, "1:1:0:22:1:1"},
-        {"0:2:15:-9:0", {}, nullptr, nullptr, kOk, "0:2:15:-9:0:1"},
+        {"0:2:15:-9:0", {}, nullptr, nullptr, kOk, "0:2:15:-9:0:1"}, // five fields as six
         {"0:3:-5:7:0:0", {}, nullptr, nullptr, kOk, "0:3:-5:7:0:0"},
         {nullptr, {L"Dock with Kestrava Editor", L"Bottom - Left", L"Imperial"}, L"12px", L"1 5", kOk,
          "0:2:12:15:1:0"},
