@@ -72,12 +72,12 @@ TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
     EXPECT_EQ(support::Stored(), "1:2:3");
 }
 
-// With auto-close off, the window docks on its timer to a minimised editor, off the screen;
-// when that editor closes, the window comes back, its title bar on the screen within two
-// ticks. Ended by the close box, with status 0, it has written nothing.
+// With auto-close off, the window docks on its timer 60 pixels below a minimised editor's
+// top, off the screen at any density; when that editor closes, the window comes back, its
+// title bar on the screen within two ticks. Ended by the close box, with status 0, it has written nothing.
 TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
     support::CleanKey key;
-    support::Store(REG_SZ, "1:1:0:22:0:1");
+    support::Store(REG_SZ, "1:1:0:60:0:1");
     const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_OVERLAPPEDWINDOW, 200,
                                       200, 600, 400, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(editor, SW_SHOWMINIMIZED);
@@ -94,7 +94,7 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
     EXPECT_TRUE(PumpUntil(onScreen, 2000));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(ortelia.Exit(), 0u);
-    EXPECT_EQ(support::Stored(), "1:1:0:22:0:1") << "nothing written";
+    EXPECT_EQ(support::Stored(), "1:1:0:60:0:1") << "nothing written";
 }
 
 // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
