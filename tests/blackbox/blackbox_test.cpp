@@ -8,7 +8,7 @@
 
 namespace {
 
-using support::PumpUntil;
+using namespace support;
 
 // ORTELIA_EXE's program (the build's, an installed one), else the one beside this, in scope.
 struct Program {
@@ -42,6 +42,11 @@ struct Program {
         });
         return found;
     }
+    GUITHREADINFO Gui() const { // its focus and loops
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        return GetGUIThreadInfo(pi.dwThreadId, &gui), gui;
+    }
     // The exit code within `ms`, or STILL_ACTIVE (259) while the program runs on.
     DWORD Exit(int ms = 3000) const {
         DWORD code = STILL_ACTIVE;
@@ -52,32 +57,31 @@ struct Program {
 };
 
 std::wstring SpeedUnit(HWND main) {
-    const HWND lim = support::Children(main, L"OrteliaTabContainer").at(3);
+    const HWND lim = Children(main, L"OrteliaTabContainer").at(3);
     return support::Text(FindWindowExW(lim, nullptr, L"Static", nullptr));
 }
 
 TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
-    support::CleanKey key;
-    support::Store(REG_SZ, "1:2:3");
+    CleanKey key;
+    Store(REG_SZ, "1:2:3");
     Program ortelia;
     const HWND box = ortelia.Await(L"#32770", L"Ortelia");
     ASSERT_TRUE(box);
     EXPECT_FALSE(IsWindowVisible(FindWindowW(L"OrteliaMain", nullptr))) << "the box comes first";
-    EXPECT_EQ(support::BoxText(box), L"Invalid Settings Code|OK");
+    EXPECT_EQ(BoxText(box), L"Invalid Settings Code|OK");
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
     EXPECT_EQ(SpeedUnit(main), L"Kmph");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(ortelia.Exit(), 0u);
-    EXPECT_EQ(support::Stored(), "1:2:3");
+    EXPECT_EQ(Stored(), "1:2:3");
 }
 
-// With auto-close off, the window docks on its timer 60 pixels below a minimised editor's
-// top, off the screen at any density; when that editor closes, the window comes back, its
-// title bar on the screen within two ticks. Ended by the close box, with status 0, it has written nothing.
+// Auto-close off: docked 60 pixels below a minimised editor's top, off the screen at any
+// density; the editor closed, back on the screen within two ticks; closed, status 0, no write.
 TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
-    support::CleanKey key;
-    support::Store(REG_SZ, "1:1:0:60:0:1");
+    CleanKey key;
+    Store(REG_SZ, "1:1:0:60:0:1");
     const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_OVERLAPPEDWINDOW, 200,
                                       200, 600, 400, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(editor, SW_SHOWMINIMIZED);
@@ -94,7 +98,7 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
     EXPECT_TRUE(PumpUntil(onScreen, 2000));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(ortelia.Exit(), 0u);
-    EXPECT_EQ(support::Stored(), "1:1:0:60:0:1") << "nothing written";
+    EXPECT_EQ(Stored(), "1:1:0:60:0:1") << "nothing written";
 }
 
 // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
@@ -102,10 +106,10 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
 // Shift+F10 opens the menu for "Settings...", where another program fills in the dialog
 // and presses OK: applied at once, not at the next tick, and stored.
 TEST(Program, TheKeysAndAnotherProgramsOk) {
-    support::CleanKey key;
+    CleanKey key;
     Program ortelia;
     const HWND main = ortelia.Await(L"OrteliaMain");
-    const auto pages = support::Children(main, L"OrteliaTabContainer");
+    const auto pages = Children(main, L"OrteliaTabContainer");
     // clang-format off
     const struct { std::initializer_list<WORD> chord; int page, field; } steps[] = {
         {{VK_CONTROL, VK_TAB}, 1, 0}, {{VK_CONTROL, VK_NEXT}, 2, 0}, {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1, 0},
@@ -113,26 +117,23 @@ TEST(Program, TheKeysAndAnotherProgramsOk) {
         {{VK_TAB}, 4, 2}, {{VK_SHIFT, VK_TAB}, 4, 1}, {{VK_CONTROL, VK_MENU, VK_TAB}, 4, 1}};
     // clang-format on
     for (const auto& s : steps) {
-        support::Keys({s.chord}, main);
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+        Keys({s.chord}, main);
         for (int n = 0; n < 5; ++n)
             EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
-        EXPECT_EQ(gui.hwndFocus, support::Children(pages.at(s.page), L"Edit").at(s.field));
+        EXPECT_EQ(ortelia.Gui().hwndFocus, Children(pages.at(s.page), L"Edit").at(s.field));
     }
-    support::Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}, main); // "Settings..."
+    Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}, main); // "Settings..."
     const HWND dialog = ortelia.Await(L"OrteliaSettings");
     ASSERT_TRUE(dialog);
-    support::Click(dialog, L"Imperial");
-    support::Click(dialog, L"Bottom - Left");
-    const auto boxes = support::Children(dialog, L"Edit");
+    Click(dialog, L"Imperial");
+    Click(dialog, L"Bottom - Left");
+    const auto boxes = Children(dialog, L"Edit");
     SendMessageW(boxes.at(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
     SendMessageW(boxes.at(1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-7"));
-    support::Click(dialog, L"OK");
+    Click(dialog, L"OK");
     EXPECT_TRUE(PumpUntil([&] { return SpeedUnit(main) == L"Mph"; }, 500)) << "not at a tick";
-    EXPECT_EQ(support::Stored(), "1:2:12:-7:1:0");
-    support::Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main); // "Exit"
+    EXPECT_EQ(Stored(), "1:2:12:-7:1:0");
+    Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main); // "Exit"
     EXPECT_EQ(ortelia.Exit(), 0u);
 }
 
@@ -144,44 +145,37 @@ TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
     const char* loops[] = {"popup menu",  "dialog",      "field's menu",
                            "system menu", "moving main", "moving dialog"};
     for (int loop = 0; loop < 6; ++loop) {
-        support::CleanKey key;
-        support::Store(REG_SZ, code);
+        CleanKey key;
+        Store(REG_SZ, code);
         const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
                                           200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;
         const HWND main = ortelia.Await(L"OrteliaMain");
         EXPECT_TRUE(PumpUntil([&] { // seen, and docked into its top-left corner
-            return support::Place(main, GetDesktopWindow()).starts_with("200,200 ");
+            return Place(main, GetDesktopWindow()).starts_with("200,200 ");
         }));
         RECT r{}; // a field pressed with the right button; the title bar pressed and held
-        const HWND page = support::Children(main, L"OrteliaTabContainer").at(0);
+        const HWND page = Children(main, L"OrteliaTabContainer").at(0);
         GetWindowRect(loop == 2 ? FindWindowExW(page, nullptr, L"Edit", nullptr) : main, &r);
         if (loop == 2 || loop == 4)
-            support::ClickAt({(r.left + r.right) / 2, r.top + 10},
-                             loop == 2 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
-                             loop == 2 ? MOUSEEVENTF_RIGHTUP : 0);
+            ClickAt({(r.left + r.right) / 2, r.top + 10},
+                    loop == 2 ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                    loop == 2 ? MOUSEEVENTF_RIGHTUP : 0);
         else
-            support::Keys(
-                {{WORD(loop == 3 ? VK_MENU : VK_SHIFT), WORD(loop == 3 ? VK_SPACE : VK_F10)}},
-                main);
+            Keys({{WORD(loop == 3 ? VK_MENU : VK_SHIFT), WORD(loop == 3 ? VK_SPACE : VK_F10)}},
+                 main);
         if (loop == 1 || loop == 5) // the menu's "Settings..."
-            support::Keys({{VK_DOWN}, {VK_RETURN}});
+            Keys({{VK_DOWN}, {VK_RETURN}});
         const HWND dialog = loop == 1 || loop == 5 ? ortelia.Await(L"OrteliaSettings") : nullptr;
         if (loop == 5)
-            support::Keys({{VK_MENU, VK_SPACE}, {'M'}}, dialog);
+            Keys({{VK_MENU, VK_SPACE}, {'M'}}, dialog);
+        const DWORD flag = loop >= 4 ? GUI_INMOVESIZE : GUI_INMENUMODE;
         EXPECT_TRUE(PumpUntil(
-            [&] {
-                GUITHREADINFO gui{};
-                gui.cbSize = sizeof gui;
-                GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-                return loop == 1 ? IsWindowVisible(dialog)
-                                 : gui.flags & (loop >= 4 ? GUI_INMOVESIZE : GUI_INMENUMODE);
-            },
-            1000))
+            [&] { return loop == 1 ? IsWindowVisible(dialog) : ortelia.Gui().flags & flag; }, 1000))
             << loops[loop];
         DestroyWindow(editor);
         EXPECT_EQ(ortelia.Exit(2000), 0u) << loops[loop];
-        EXPECT_EQ(support::Stored(), code);
+        EXPECT_EQ(Stored(), code);
         if (loop == 4)
             mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     }

@@ -9,7 +9,7 @@
 
 namespace {
 
-using support::Shown;
+using namespace support;
 
 // A top-level window, 900 x 700, standing in for the editor or another program's window;
 // it takes no activation, as another program's window does not from this thread's menu.
@@ -35,9 +35,9 @@ TEST(Docking, AnEditorGoneBeforeItsRectangleIsReadIsSeenButNotDockedTo) {
                               DestroyWindow(h);
                           return result;
                       }));
-    const std::string before = support::Place(o.W(), GetDesktopWindow());
+    const std::string before = Place(o.W(), GetDesktopWindow());
     o.Tick();
-    EXPECT_EQ(support::Place(o.W(), GetDesktopWindow()), before);
+    EXPECT_EQ(Place(o.W(), GetDesktopWindow()), before);
     EXPECT_FALSE(IsWindow(editor.hwnd));
     o.Tick();
     EXPECT_FALSE(IsWindow(o.W())) << "seen";
@@ -50,17 +50,15 @@ TEST(Docking, TheEditorGoingEndsAMenuThatTheWindowOutlives) {
     for (const bool fieldMenu : {true, false}) {
         Ortelia o;
         auto editor = std::make_unique<Window>(L"m - Kestrava Editor", 0, 0);
-        o.Tick();                                      // seen
-        support::PumpUntil([] { return false; }, 300); // the activation settled
+        o.Tick();  // seen
+        Wait(300); // the activation settled
         bool outlived = false;
-        support::Soon whileOpen([&] {
+        Soon whileOpen([&] {
             return Shown(L"#32768") && (editor.reset(), o.Tick(), outlived = IsWindow(o.W()));
         });
-        if (fieldMenu)
-            SendMessageW(o.Field(0, 2), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(o.Field(0, 2)),
-                         -1);
-        else
-            SendMessageW(o.W(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        const HWND field = o.Field(0, 2);
+        fieldMenu ? SendMessageW(field, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field), -1)
+                  : SendMessageW(o.W(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
         EXPECT_TRUE(whileOpen.Done() && outlived && !Shown(L"#32768")) << fieldMenu;
     }
 }

@@ -1,5 +1,5 @@
-// The main window: its design at each density and in the desktop's colours, the fields
-// and their keys, the pointer, the focus and the popup menu.
+// The main window: its design at each density and in the desktop's colours, the fields, keys,
+// pointer, focus and popup menu.
 #include "controls/win32/accessible_name.h"
 #include "ortelia.h"
 
@@ -12,10 +12,10 @@
 
 namespace {
 
-using support::Pixel, support::Shown, support::Soon;
+using namespace support;
 
-// A test-installed hook counts the reads of a field (one per run of its calculator) and
-// the writes of another, and sees whether the main window is still topmost as it goes.
+// A hook counts the reads of a field (one per run of its calculator) and the writes of
+// another, and sees whether the main window is still topmost as it goes.
 int gReads, gWrites;
 HWND gRead, gWritten, gMain;
 bool gTopmostAtEnd;
@@ -37,14 +37,13 @@ std::wstring Clipboard(const wchar_t* put = nullptr) {
     return DestroyWindow(box), text;
 }
 
-// The client area, the header, a page, and every control of the "LIM Length" and converter
-// pages in their own: "left,top widthxheight".
+// The client area, the header, a page, and each control of pages 3 and 4 in its page.
 std::string Places(const Ortelia& o) {
-    std::string places = support::Place(o.W()) + " " + support::Place(o.Header(), o.W()) + " " +
-                         support::Place(o.Page(3), o.W());
+    std::string places =
+        Place(o.W()) + " " + Place(o.Header(), o.W()) + " " + Place(o.Page(3), o.W());
     for (int n : {3, 4})
         for (HWND c = GetWindow(o.Page(n), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            places.append(" ").append(support::Place(c, o.Page(n)));
+            places.append(" ").append(Place(c, o.Page(n)));
     return places;
 }
 
@@ -52,14 +51,11 @@ std::string Places(const Ortelia& o) {
 // edges (s, the selected tab's slant in the shadow; d, the dark shadow).
 std::string Tabs(HWND header) {
     std::string tabs;
-    RECT r{};
-    GetClientRect(header, &r);
-    for (int x = 0; x < r.right; ++x)
+    for (int x = 0; x < std::stoi(Place(header)); ++x)
         for (const auto& [colour, name] : {std::pair{COLOR_BTNHIGHLIGHT, "h "},
                                            {COLOR_BTNSHADOW, "s "},
                                            {COLOR_3DDKSHADOW, "d "}})
-            if (Pixel(header, x, r.bottom - 3) == GetSysColor(colour))
-                tabs += std::to_string(x) + name;
+            tabs += Pixel(header, x, -3) == GetSysColor(colour) ? std::to_string(x) + name : "";
     return tabs;
 }
 
@@ -81,15 +77,12 @@ const struct Design {
                "312,12 68x29 384,18 56x20 444,12 68x29 516,18 56x20", "0h 127s 227d 228h 350d 352h 450d 451h 537d "}};
 // clang-format on
 
-// Start-up with either units: topmost and active, the pages stacked, the design's texts
-// (the imperial ones recomputed), every window inside its parent, the design at this dpi.
-// Moved to a monitor of another density (WM_DPICHANGED, with its suggested rectangle), the
-// design at that dpi in fonts made for it; after a change of the desktop's colours, the
-// pages and the header in the new ones. Ended by the close box, it leaves the topmost band
-// first and writes nothing.
+// In either units: topmost, active, pages stacked, texts recomputed, the design at this dpi;
+// at another after WM_DPICHANGED, fonts remade; in the desktop's new colours; ended by the
+// close box, out of the topmost band first, writing nothing.
 TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingNothing) {
-    const Design* here = support::Literal(kDesign);
-    const Design& to = kDesign[support::Dpi() == 144 ? 0 : 2]; // the controls hold it anywhere
+    const Design* here = Literal(kDesign);
+    const Design& to = kDesign[Dpi() == 144 ? 0 : 2]; // the controls hold it anywhere
     for (const char* code : {"1:1:0:22:1:1", "1:1:0:22:1:0"}) {
         Ortelia o(code);
         const bool metric = code[11] == '1';
@@ -101,22 +94,15 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
         EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0) + o.Label(3, 2),
                   metric ? L"19.00m30.49mKmph2.49 sec" : L"62.34f259.06fMph4.01 sec");
         EXPECT_EQ(o.Text(4, 1) + L"|" + o.Text(4, 3), L"3.28|0.62");
-        EXPECT_EQ(support::Outside(o.W()), L"") << "the header and pages, and what is on them";
+        EXPECT_EQ(Outside(o.W()), L"") << "the header and pages, and what is on them";
         if (here) {
             EXPECT_EQ(Places(o) + " " + Tabs(o.Header()),
                       here->places + std::string(" ") + here->tabs);
         }
-        RECT suggested{};
-        GetWindowRect(o.W(), &suggested);
-        SendMessageW(o.W(), WM_DPICHANGED, MAKEWPARAM(to.dpi, to.dpi),
-                     reinterpret_cast<LPARAM>(&suggested));
+        DpiChanged(o.W(), to.dpi);
         EXPECT_EQ(Places(o), to.places);
-        for (HWND c : {o.Header(), o.Field(3, 0), support::Children(o.Page(3), L"Static").at(2)}) {
-            LOGFONTW font{};
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof font,
-                       &font);
-            EXPECT_EQ(font.lfHeight, to.font);
-        }
+        for (HWND c : {o.Header(), o.Field(3, 0), Children(o.Page(3), L"Static").at(2)})
+            EXPECT_EQ(FontHeight(c), to.font);
         const int which[] = {COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW};
         const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1]),
                                    GetSysColor(which[2])};
@@ -135,15 +121,13 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
         SendMessageW(o.W(), WM_CLOSE, 0, 0);
         UnhookWindowsHookEx(hook);
         EXPECT_FALSE(IsWindow(gMain) || gTopmostAtEnd);
-        EXPECT_EQ(support::Stored(), code);
+        EXPECT_EQ(Stored(), code);
     }
 }
 
-// Through WM_CHAR: each keystroke runs its calculator twice (the second run settles on the
-// result it wrote) and writes the result once; "." and "-" pass where the group takes them,
-// a comma, a blank and a letter nowhere, nothing into a result. Then in Radius: typed,
-// pasted (unfiltered: 1,5x is 1), Ctrl+A, X, Z and C, and a result copied; the converter's
-// pairs as typed or pasted, the partner written, the typed text kept.
+// A keystroke runs its calculator twice (the second settling on its own result) and writes
+// once; "." and "-" pass where taken, ", a" nowhere, nothing into a result. In Radius: typed,
+// pasted (1,5x is 1), Ctrl+A, X, Z, C; a result copied; the converter's pairs both ways.
 TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
     // The result after 3 is typed into the second input, and that input after ".-, a".
     const wchar_t* results[] = {L"1.66", L"-72\u00B0 or 108\u00B0", L"25.00m", L"10.16m"};
@@ -195,25 +179,23 @@ TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
     EXPECT_EQ(o.Text(4, 0), L"10") << "the other pair is untouched";
 }
 
-// With the pointer and the keys, as a user: a click on the "LIM Length" caption, one back
-// on "CP Length", one into Radius, another window activated and the page clicked (the
-// focus is back in Radius), again and Radius clicked, one into Radius's end while it is
-// active, each followed by a digit; then one right-click on the unfocused result and C, its
-// menu's Copy. Each digit lands in the field meant, its whole text replaced, or at the caret
-// when one was placed; its result follows.
+// Real clicks, each then a digit: the "LIM Length" caption, "CP Length", Radius; another
+// window, then the page (the focus back in Radius); another, then Radius; Radius's end. The
+// digit replaces the field's text, or goes to a placed caret, only in view. Then one
+// right-click on the unfocused result and C, its menu's Copy.
 TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
     // clang-format off
     const struct { int dpi; POINT lim, cp; } captions[] = { // a point in each caption
         {96, {260, 13}, {20, 13}}, {120, {310, 15}, {25, 15}}, {144, {380, 17}, {30, 17}}};
     // clang-format on
-    const auto* at = support::Literal(captions);
+    const auto* at = Literal(captions);
     if (!at)
         return;
     Ortelia o;
     const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | SS_NOTIFY,
                                        1200, 900, 50, 50, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(o.W());
-    support::PumpUntil([] { return false; }, 300); // the activation settled
+    Wait(300);                // the activation settled
     const auto fields = [&] { // every input, the results that may change, the pages in view
         std::wstring all;
         for (int n = 0; n < 5; ++n)
@@ -221,8 +203,6 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
                 all += o.Text(n, k) + L"|";
         return all + o.Text(0, 2) + L"|" + o.Text(3, 2) + L" " + o.Label(3, 2) + L" " + o.Visible();
     };
-    RECT end{};
-    GetClientRect(o.Field(0, 1), &end);
     // clang-format off
     const struct { HWND window; POINT point; WORD key; const wchar_t* fields; } steps[] = {
         {o.Header(), at->lim, '7', L"90|10|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|5.52|0.19m 0.20 sec 3"},
@@ -232,13 +212,12 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
         {o.Page(0), {100, 1}, '4', L"3|4|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.07|0.19m 0.20 sec 0"},
         {other, {5, 5}, 0, nullptr},
         {o.Field(0, 1), {4, 4}, '7', L"3|7|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|0.12|0.19m 0.20 sec 0"},
-        {o.Field(0, 1), {end.right - 2, 4}, '5', L"3|75|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|1.31|0.19m 0.20 sec 0"}};
+        {o.Field(0, 1), {-2, 4}, '5', L"3|75|1.0|1.0|6|2|7|1.0|1|3.28|1|0.62|1.31|0.19m 0.20 sec 0"}};
     // clang-format on
-    const auto screen = [](HWND hwnd, POINT p) { return ClientToScreen(hwnd, &p), p; };
     for (const auto& s : steps) {
-        support::ClickAt(screen(s.window, s.point), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        ClickAt(ScreenPoint(s.window, s.point), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         if (s.key) {
-            support::Keys({{s.key}});
+            Keys({{s.key}});
             EXPECT_EQ(fields(), s.fields) << static_cast<char>(s.key);
         }
     }
@@ -247,19 +226,20 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
         return Shown(L"#32768") &&
                (keybd_event('C', 0, 0, 0), keybd_event('C', 0, KEYEVENTF_KEYUP, 0), true);
     });
-    support::ClickAt(screen(o.Field(0, 2), {4, 4}), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    support::PumpUntil([&] { return copy.Done(); }, 1000);
+    ClickAt(ScreenPoint(o.Field(0, 2), {4, 4}), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    PumpUntil([&] { return copy.Done(); }, 1000);
     EXPECT_EQ(Clipboard(), L"1.31") << "one right-click, then Copy";
     DestroyWindow(other);
 }
 
-// Pressed with the pointer: the right button on the window's, the header's or a page's own
-// background opens the menu (1), the others there do not (0), nor does any on a label, which
-// takes its presses; a field opens its own (2). The converter's line lets presses through.
-// Along the header, each caption takes clicks, in order: none hides another.
-TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptions) {
-    Ortelia o;
-    const HWND label = support::Children(o.Page(0), L"Static").at(0);
+// The right button on the window's, header's or a page's background opens the menu (1), other
+// buttons and labels (which take presses) none (0), a field its own (2). Along the header each
+// caption takes clicks, in order. The converter's line lets presses through and is drawn in the
+// window-text colour, first row to last, the button face beside it; screen readers name an
+// input by its label (in the units) and a result by its page.
+TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptionsThenTheConverterDrawnAndNamed) {
+    Ortelia o("1:1:0:22:1:0");
+    const HWND label = Children(o.Page(0), L"Static").at(0);
     constexpr DWORD kRight = MOUSEEVENTF_RIGHTDOWN, kLeft = MOUSEEVENTF_LEFTDOWN;
     // clang-format off
     const struct { HWND target; POINT at; DWORD down; int menu; } rows[] = { // -: from the end
@@ -272,45 +252,31 @@ TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptions) {
         Soon close([&] {
             const HWND menu = Shown(L"#32768");
             const auto h = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-            for (int i = 0; menu && i < GetMenuItemCount(h); ++i) {
+            for (UINT i = 0; menu && i < UINT(GetMenuItemCount(h)); ++i) {
                 wchar_t text[32] = L"";
-                GetMenuStringW(h, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
+                GetMenuStringW(h, i, text, 32, MF_BYPOSITION);
                 items += *text ? text : L"-";
             }
             return menu && EndMenu();
         });
-        RECT c{};
-        GetClientRect(r.target, &c);
-        POINT at{r.at.x < 0 ? c.right + r.at.x : r.at.x, r.at.y < 0 ? c.bottom + r.at.y : r.at.y};
-        ClientToScreen(r.target, &at);
-        support::ClickAt(at, r.down, r.down << 1); // each button's release is its press's bit on
-        support::PumpUntil([&] { return close.Done(); }, r.menu ? 1000 : 100);
+        ClickAt(ScreenPoint(r.target, r.at), r.down, r.down << 1); // up: bit on
+        PumpUntil([&] { return close.Done(); }, r.menu ? 1000 : 100);
         EXPECT_EQ(items.empty()                  ? 0
                   : items == L"Settings...-Exit" ? 1
                                                  : 2,
                   r.menu)
             << r.down << " on " << r.target;
     }
-    EXPECT_EQ(SendMessageW(support::Children(o.Page(4), L"Static").at(2), WM_NCHITTEST, 0, 0),
-              HTTRANSPARENT);
     std::wstring order; // at a caption's height, from within the first caption on
-    for (int x = MulDiv(4, support::Dpi(), 96); x < std::stoi(support::Place(o.Header())); ++x) {
+    for (int x = MulDiv(4, Dpi(), 96); x < std::stoi(Place(o.Header())); ++x) {
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-            SendMessageW(o.Header(), message, 0, MAKELPARAM(x, MulDiv(10, support::Dpi(), 96)));
+            SendMessageW(o.Header(), message, 0, MAKELPARAM(x, MulDiv(10, Dpi(), 96)));
         if (!order.ends_with(o.Visible()))
             order += o.Visible();
     }
-    EXPECT_EQ(order, L"01234");
-}
-
-// The converter's line in the window-text colour from its first row to its last, the
-// labels and the page beside it in the button face; screen readers name each input by the
-// label after it, which follows the units, and each result by its page.
-TEST(MainWindow, TheLineDrawnAndTheFieldsNamedForScreenReaders) {
-    Ortelia o("1:1:0:22:1:0");
-    const auto converter = support::Children(o.Page(4), L"Static"); // the line third
-    for (int n = 0; n < 4; ++n) // the converter's page alone in view
-        ShowWindow(o.Page(n), SW_HIDE);
+    EXPECT_EQ(order, L"01234") << "the converter's page last, alone in view";
+    const auto converter = Children(o.Page(4), L"Static"); // the line third
+    EXPECT_EQ(SendMessageW(converter[2], WM_NCHITTEST, 0, 0), HTTRANSPARENT);
     EXPECT_EQ(std::vector({Pixel(converter[2], 0, 10), Pixel(converter[2], 0, -1),
                            Pixel(converter[1], 0, 0), Pixel(o.Page(4), 3, -2)}),
               std::vector({GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOWTEXT),

@@ -13,13 +13,11 @@
 struct Ortelia {
     support::CleanKey key;
     app::frmMain main;
-
     explicit Ortelia(const char* code = nullptr) {
         if (code)
             support::Store(REG_SZ, code);
         EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr)));
-        // Under Wine the activation settles as the X server answers.
-        support::PumpUntil([] { return false; }, 50);
+        support::Wait(50); // under Wine the activation settles as the X server answers
     }
     ~Ortelia() {
         DestroyWindow(W());

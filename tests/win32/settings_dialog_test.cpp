@@ -14,7 +14,7 @@
 
 namespace {
 
-using support::Click, support::Shown, support::Soon, support::Stored;
+using namespace support;
 const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); };
 
 // Each type and size around the 1024-byte buffer: unreadable is silent; only REG_SZ codes apply.
@@ -27,19 +27,19 @@ TEST(StoredSettings, HostileValuesByTypeAndSize) {
                 std::generate(bytes.begin(), bytes.end(), [&] { return random() | 0x80; });
                 if (code)
                     bytes.replace(0, 14, "0:3:-40:7:0:0:");
-                support::CleanKey key;
-                support::Store(type, bytes);
+                CleanKey key;
+                Store(type, bytes);
                 mMain::SetDefaultSettings();
                 std::wstring shown = L"|";
                 Soon answer([&] {
                     const HWND box = Shown(L"#32770", L"Ortelia");
-                    shown = support::BoxText(box);
+                    shown = BoxText(box);
                     return box && !SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
                 });
                 mMain::LoadSettings();
                 SCOPED_TRACE(std::to_string(type) + ", " + std::to_string(size));
-                const bool readable = size >= 1 && size <= 1024;
-                const bool applies = readable && code && type == REG_SZ;
+                const bool readable = size >= 1 && size <= 1024,
+                           applies = readable && code && type == REG_SZ;
                 EXPECT_EQ(shown, readable && !applies ? L"Invalid Settings Code|OK" : L"|");
                 EXPECT_EQ(Code(), applies ? "0:3:-40:7:0:0" : "1:1:0:22:1:1");
             }
@@ -51,17 +51,16 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
         PSECURITY_DESCRIPTOR sd = nullptr;
         ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr);
         HKEY key;
-        RegOpenKeyExA(HKEY_CURRENT_USER, support::kKey, 0, WRITE_DAC, &key);
+        RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &key);
         EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
         RegCloseKey(key);
         LocalFree(sd);
     };
     allow("D:P(A;;KR;;;WD)"); // reading only, for everyone
-    for (auto value :
-         {mWinRegistry::RegistryValue{"0:0:0:0:0:0"}, mWinRegistry::RegistryValue{5}}) {
-        EXPECT_FALSE(mWinRegistry::WriteRegistryValue(HKEY_CURRENT_USER, support::kKey,
-                                                      value.index() ? REG_DWORD : REG_SZ,
-                                                      "Settings", value));
+    using mWinRegistry::RegistryValue, mWinRegistry::WriteRegistryValue;
+    for (auto value : {RegistryValue{"0:0:0:0:0:0"}, RegistryValue{5}}) {
+        EXPECT_FALSE(WriteRegistryValue(HKEY_CURRENT_USER, kKey, value.index() ? REG_DWORD : REG_SZ,
+                                        "Settings", value));
         EXPECT_EQ(std::get<std::string>(value), "");
     }
     o.Dialog([](HWND dialog) {
@@ -91,32 +90,26 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
         EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == o.W() && !IsWindowEnabled(o.W()));
         const auto places = [&] {
             const auto place = [&](const wchar_t* cls, const wchar_t* text) {
-                return support::Place(FindWindowExW(dialog, nullptr, cls, text), dialog);
+                return Place(FindWindowExW(dialog, nullptr, cls, text), dialog);
             };
-            return support::Place(dialog) + " " + place(L"Button", L"OK") + " " +
-                   place(L"Edit", nullptr) + " " + place(L"Button", L"Metric");
+            return Place(dialog) + " " + place(L"Button", L"OK") + " " + place(L"Edit", nullptr) +
+                   " " + place(L"Button", L"Metric");
         };
-        EXPECT_EQ(support::Outside(dialog), L"");
-        if (const auto* s = support::Literal(sizes)) {
+        EXPECT_EQ(Outside(dialog), L"");
+        if (const auto* s = Literal(sizes)) {
             EXPECT_EQ(places(), s->places);
         }
         const HWND banner = FindWindowExW(dialog, nullptr, L"OrteliaLogoBanner", nullptr);
-        EXPECT_EQ(support::Pixel(banner, 20, 40), RGB(255, 96, 52)) << "the logo, unscaled";
-        EXPECT_EQ(support::Pixel(banner, 60, 10), RGB(77, 157, 227));
+        EXPECT_EQ(Pixel(banner, 20, 40), RGB(255, 96, 52)) << "the logo, unscaled";
+        EXPECT_EQ(Pixel(banner, 60, 10), RGB(77, 157, 227));
         // Moved to a monitor of another density: laid out at its dpi, in fonts made for it.
-        const int to = support::Dpi() == 144 ? 96 : 144;
-        RECT suggested{};
-        GetWindowRect(dialog, &suggested);
-        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to),
-                     reinterpret_cast<LPARAM>(&suggested));
-        if (support::Wine()) {
+        const int to = Dpi() == 144 ? 96 : 144;
+        DpiChanged(dialog, to);
+        if (Wine()) {
             EXPECT_EQ(places(), sizes[to == 144 ? 2 : 0].places);
         }
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(
-                       FindWindowExW(dialog, nullptr, L"Edit", nullptr), WM_GETFONT, 0, 0)),
-                   sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, to == 144 ? -16 : -11);
+        EXPECT_EQ(FontHeight(FindWindowExW(dialog, nullptr, L"Edit", nullptr)),
+                  to == 144 ? -16 : -11);
         // Round the tab stops to OK, where Enter clicks it, as on any focused push button.
         std::wstring tabs;
         SetFocus(FindWindowExW(dialog, nullptr, L"Button", L"Dock with Kestrava Editor"));
@@ -130,7 +123,7 @@ TEST(SettingsDialog, OpensModalInItsDesign) {
         EXPECT_EQ(tabs, L"Dock wi*|Top - L*|0|22|Metric*|Automat*|OK|Cancel|Dock wi*|Top - L*|0|"
                         L"22|Metric*|Automat*|OK|");
     });
-    EXPECT_EQ(support::Stored(), "1:0:0:22:1:1") << "by OK";
+    EXPECT_EQ(Stored(), "1:0:0:22:1:1") << "by OK";
 }
 
 // OK stores what the dialog shows; Cancel, the close box, Enter and Escape (no default) do not.
@@ -162,10 +155,10 @@ TEST(SettingsDialog, OkStoresAndShowsTheSettingsOtherWaysOutChangeNothing) {
                 Click(dialog, caption);
             for (int n : {0, 1})
                 if (const wchar_t* text = n ? r.y : r.x)
-                    SetWindowTextW(support::Children(dialog, L"Edit").at(n), text);
+                    SetWindowTextW(Children(dialog, L"Edit").at(n), text);
             if (r.way >= kEnter) {
                 const WPARAM vk = r.way == kEnter ? VK_RETURN : VK_ESCAPE;
-                MSG key{support::Children(dialog, L"Edit").at(0), WM_KEYDOWN, vk, 0, 0, {}};
+                MSG key{Children(dialog, L"Edit").at(0), WM_KEYDOWN, vk, 0, 0, {}};
                 IsDialogMessageW(dialog, &key);
                 EXPECT_TRUE(IsWindow(dialog)) << r.way;
             }

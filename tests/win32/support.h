@@ -10,7 +10,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <functional>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -31,6 +30,9 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 3000) {
     }
     return true;
 }
+inline void Wait(int ms) {
+    PumpUntil([] { return false; }, ms);
+}
 
 // Calls `step` every 20 ms, from whatever message loop runs meanwhile, until it returns
 // true; a step that pumps messages itself is not entered again. One at a time.
@@ -48,23 +50,18 @@ struct Soon {
     explicit Soon(std::function<bool()> s) { step = std::move(s); }
     Soon(const Soon&) = delete;
     Soon& operator=(const Soon&) = delete;
-    ~Soon() {
-        KillTimer(nullptr, timer);
-        step = nullptr;
-    }
+    ~Soon() { KillTimer(nullptr, timer), step = nullptr; }
     bool Done() const { return !step; }
 };
-
 // A press of a mouse button at a point of the screen, and its release unless `up` is 0.
 inline void ClickAt(POINT at, DWORD down, DWORD up) {
     SetCursorPos(at.x, at.y);
-    PumpUntil([] { return false; }, 100);
+    Wait(100);
     mouse_event(down, 0, 0, 0, 0);
     if (up)
         mouse_event(up, 0, 0, 0, 0);
-    PumpUntil([] { return false; }, 150);
+    Wait(150);
 }
-
 // Keys as typed, each chord pressed in order and released in reverse, into `window` made
 // foreground first (or into whatever window is).
 inline void Keys(std::initializer_list<std::initializer_list<WORD>> chords, HWND window = nullptr) {
@@ -77,7 +74,7 @@ inline void Keys(std::initializer_list<std::initializer_list<WORD>> chords, HWND
             keybd_event(static_cast<BYTE>(key), 0, 0, 0);
         for (auto key = std::rbegin(chord); key != std::rend(chord); ++key)
             keybd_event(static_cast<BYTE>(*key), 0, KEYEVENTF_KEYUP, 0);
-        PumpUntil([] { return false; }, 150);
+        Wait(150);
     }
 }
 
@@ -87,7 +84,6 @@ inline std::wstring Text(HWND hwnd) {
     SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return text;
 }
-
 // The children of `parent` of a window class, in z-order (which is creation order).
 inline std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
     std::vector<HWND> found;
@@ -95,12 +91,10 @@ inline std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
         found.push_back(h);
     return found;
 }
-
 // A button of a dialog, by its caption, clicked as the user clicks it.
 inline void Click(HWND dialog, const wchar_t* caption) {
     SendMessageW(FindWindowExW(dialog, nullptr, L"Button", caption), BM_CLICK, 0, 0);
 }
-
 // A message box's text and its visible buttons' captions, "text|buttons".
 inline std::wstring BoxText(HWND box) {
     std::wstring text, buttons;
@@ -110,7 +104,6 @@ inline std::wstring BoxText(HWND box) {
         buttons += IsWindowVisible(b) ? Text(b) : L"";
     return text + L"|" + buttons;
 }
-
 // The visible window of a class (and title): "#32768" a menu, "#32770" a message box.
 inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     HWND h = FindWindowExW(nullptr, nullptr, cls, title);
@@ -119,18 +112,16 @@ inline HWND Shown(const wchar_t* cls, const wchar_t* title = nullptr) {
     return h;
 }
 
-// The screen's dots per inch.
+// The screen's dots per inch; whether under Wine (whose ntdll exports wine_get_version), and
+// so with its fonts and the frames of its classic theme.
 inline int Dpi() {
     const HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     return ReleaseDC(nullptr, dc), dpi;
 }
-// Under Wine, whose ntdll exports wine_get_version, and so with its fonts and the frames
-// of its classic theme.
 inline bool Wine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
 }
-
 // The row for this screen of a table of rectangles rounded by hand, where they hold: under
 // Wine at a density of the table. Elsewhere none: the test checks what holds anywhere and
 // reports itself skipped.
@@ -145,7 +136,6 @@ template <typename Rows> auto Literal(const Rows& rows) -> decltype(&rows[0]) {
     }();
     return nullptr;
 }
-
 // The windows within `parent` not wholly inside their own parent's client area, by text.
 inline std::wstring Outside(HWND parent) {
     std::wstring out;
@@ -160,15 +150,36 @@ inline std::wstring Outside(HWND parent) {
     return out;
 }
 
-// A pixel of a window's client area once painted; a negative coordinate counts from the end.
-inline COLORREF Pixel(HWND hwnd, int x, int y) {
+// A point of a window's client area, a negative coordinate counting from the end; on screen.
+inline POINT ClientPoint(HWND hwnd, POINT at) {
     RECT r{};
-    GetClientRect(hwnd, &r), UpdateWindow(hwnd);
+    GetClientRect(hwnd, &r);
+    return {at.x < 0 ? r.right + at.x : at.x, at.y < 0 ? r.bottom + at.y : at.y};
+}
+inline POINT ScreenPoint(HWND hwnd, POINT at) {
+    at = ClientPoint(hwnd, at);
+    return ClientToScreen(hwnd, &at), at;
+}
+// A pixel of a window's client area once painted.
+inline COLORREF Pixel(HWND hwnd, int x, int y) {
+    const POINT at = ClientPoint(hwnd, {x, y});
+    UpdateWindow(hwnd);
     const HDC dc = GetDC(hwnd);
-    const COLORREF c = GetPixel(dc, x < 0 ? r.right + x : x, y < 0 ? r.bottom + y : y);
+    const COLORREF c = GetPixel(dc, at.x, at.y);
     return ReleaseDC(hwnd, dc), c;
 }
-
+// WM_DPICHANGED as on a move to a monitor of `dpi`, the rectangle suggested where it is; the
+// height of the font a window was given.
+inline void DpiChanged(HWND hwnd, int dpi) {
+    RECT suggested{};
+    GetWindowRect(hwnd, &suggested);
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+inline LONG FontHeight(HWND hwnd) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
 // A window's place in another's client area, "left,top widthxheight", or without another
 // its client area's size, "widthxheight".
 inline std::string Place(HWND hwnd, HWND relativeTo = nullptr) {
@@ -240,7 +251,6 @@ inline const bool kGuarded = [] {
         [](EXCEPTION_POINTERS*) { return Restore(), LONG{EXCEPTION_CONTINUE_SEARCH}; });
     return SetConsoleCtrlHandler([](DWORD) { return Restore(), FALSE; }, TRUE); // then ends
 }();
-
 // The settings key removed before and after a test (the program's guard puts it back).
 struct CleanKey {
     CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
@@ -253,7 +263,6 @@ inline void Store(DWORD type, std::string bytes) {
     const auto size = static_cast<DWORD>(bytes.size());
     RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Settings", type, (bytes += '\x7F').data(), size);
 }
-
 // The stored value without a terminating NUL; "(none)" without key or value.
 inline std::string Stored() {
     char bytes[4096];
