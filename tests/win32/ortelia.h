@@ -49,10 +49,8 @@ struct Ortelia {
     }
     bool Topmost() const { return GetWindowLongW(W(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
     void Tick() const { SendMessageW(W(), WM_TIMER, app::frmMain::kDockTimer, 0); }
-    // The popup menu, as Shift+F10 opens it; returns when it has closed.
-    void Menu() const { SendMessageW(W(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(W()), -1); }
-    // "Settings..." chosen from the popup menu, and `act` run on the dialog once it is
-    // shown, from inside its loop; returns when the dialog has closed.
+    // "Settings..." chosen from the popup menu opened as by Shift+F10, and `act` run on the
+    // dialog once it is shown, from inside its loop; returns when the dialog has closed.
     void Dialog(const std::function<void(HWND)>& act) const {
         bool chosen = false;
         support::Soon run([&] {
@@ -65,7 +63,7 @@ struct Ortelia {
                 act(dialog);
             return dialog != nullptr;
         });
-        Menu();
+        SendMessageW(W(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(W()), -1);
         EXPECT_TRUE(run.Done());
     }
     static void Type(HWND field, const std::wstring& chars) {
