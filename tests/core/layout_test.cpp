@@ -113,7 +113,7 @@ TEST(Docking, EachCornerAtEveryDensity) {
         }
 }
 
-TEST(Docking, TrackerStates) {
+TEST(Docking, TrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
     using enum docking::TickAction;
     // The editor not found (0), found (1), gone before its rectangle was read (2): the tick.
     // clang-format off
@@ -123,6 +123,11 @@ TEST(Docking, TrackerStates) {
         {1, true, true, false, 7, None}, {1, true, true, false, -1, None}, {1, true, true, false, 4, None},
         {0, true, true, false, 1, None}, {0, true, true, true, 1, Unload}, {0, false, true, true, 1, Unload},
         {0, true, false, true, 1, None}};
+    // Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
+    const struct { int dpi, left, top; bool back; } away[] = {
+        {96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
+        {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false}, {96, 100, -22, true},
+        {144, 1217, 500, false}, {144, 1218, 500, true}};
     // clang-format on
     for (const auto& r : rows) {
         const settings::Settings s{.bDockEnabled = r.dock,
@@ -135,19 +140,8 @@ TEST(Docking, TrackerStates) {
         EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
         EXPECT_EQ(d.editorSeen, r.found || r.seen);
     }
-}
-
-// Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
-TEST(Docking, AWindowThatNoMonitorShowsComesBack) {
-    using enum docking::TickAction;
     const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
-    // clang-format off
-    const struct { int dpi, left, top; bool back; } rows[] = {
-        {96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
-        {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false}, {96, 100, -22, true},
-        {144, 1217, 500, false}, {144, 1218, 500, true}};
-    // clang-format on
-    for (const auto& r : rows) {
+    for (const auto& r : away) {
         const docking::MainWindow own{
             {r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
         const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, own, areas);
