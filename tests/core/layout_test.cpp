@@ -117,12 +117,12 @@ TEST(Docking, TrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
     using enum docking::TickAction;
     // The editor not found (0), found (1), gone before its rectangle was read (2): the tick.
     // clang-format off
-    const struct { int found; bool dock, autoClose, seen; int16_t corner;
-                   docking::TickAction action; } rows[] = {
-        {1, true, true, false, 1, Dock}, {1, false, true, false, 1, None}, {2, true, true, false, 1, None},
-        {1, true, true, false, 7, None}, {1, true, true, false, -1, None}, {1, true, true, false, 4, None},
-        {0, true, true, false, 1, None}, {0, true, true, true, 1, Unload}, {0, false, true, true, 1, Unload},
-        {0, true, false, true, 1, None}};
+    const struct { int found; settings::Settings s; docking::TickAction action; } rows[] = {
+        {1, {}, Dock}, {1, {.bDockEnabled = false}, None}, {2, {}, None},
+        {1, {.iDockCorner = 7}, None}, {1, {.iDockCorner = -1}, None},
+        {1, {.iDockCorner = 4}, None}, {0, {}, None}, {0, {.bEditorSeen = true}, Unload},
+        {0, {.bDockEnabled = false, .bEditorSeen = true}, Unload},
+        {0, {.bAutoClose = false, .bEditorSeen = true}, None}};
     // Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
     const struct { int dpi, left, top; bool back; } away[] = {
         {96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
@@ -130,15 +130,12 @@ TEST(Docking, TrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
         {144, 1217, 500, false}, {144, 1218, 500, true}};
     // clang-format on
     for (const auto& r : rows) {
-        const settings::Settings s{.bDockEnabled = r.dock,
-                                   .iDockCorner = r.corner,
-                                   .bAutoClose = r.autoClose,
-                                   .bEditorSeen = r.seen};
         const auto editor =
             r.found == 1 ? std::optional(docking::PixelRect{100, 100, 900, 700}) : std::nullopt;
-        const auto d = docking::DecideTick(s, r.found > 0, editor, {{0, 0, 409, 92}, {}, 96}, {});
-        EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
-        EXPECT_EQ(d.editorSeen, r.found || r.seen);
+        const auto d = docking::DecideTick(r.s, r.found > 0, editor, {{0, 0, 409, 92}, {}, 96}, {});
+        EXPECT_EQ(d.action, r.action)
+            << r.found << r.s.bDockEnabled << r.s.iDockCorner << r.s.bAutoClose << r.s.bEditorSeen;
+        EXPECT_EQ(d.editorSeen, r.found || r.s.bEditorSeen);
     }
     const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
     for (const auto& r : away) {
