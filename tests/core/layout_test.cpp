@@ -20,14 +20,13 @@ constexpr auto kShadow = controls::SysColour::ButtonShadow;
 // Lines as "x,y-x,y" and their colour (h highlight, s shadow, d dark shadow), or "hidden".
 std::string Text(const std::vector<Line>& lines) {
     std::ostringstream text;
-    for (const Line& l : lines)
+    for (const Line& l : lines) {
+        const char* colour = l.colour == kHi ? "h " : l.colour == kShadow ? "s " : "d ";
         if (l.visible)
-            text << l.from.x << ',' << l.from.y << '-' << l.to.x << ',' << l.to.y
-                 << (l.colour == kHi       ? "h "
-                     : l.colour == kShadow ? "s "
-                                           : "d ");
+            text << l.from.x << ',' << l.from.y << '-' << l.to.x << ',' << l.to.y << colour;
         else
             text << "hidden ";
+    }
     return text.str();
 }
 
