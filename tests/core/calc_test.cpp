@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -25,8 +26,7 @@ TEST(FieldValue, TakesTheLongestLeadingNumber) {
         {std::string(400, '9'), HUGE_VAL}, {"0." + std::string(400, '0') + "1e500", 1e99},
         {"0." + std::string(499, '0') + "1e100", 0}, {std::string(10000, ' ') + "42", 42},
         {"&H" + std::string(10000, 'F'), HUGE_VAL},
-        {std::string(400, '0') + "." + std::string(400, '0') + "1e750", HUGE_VAL}
-    };
+        {std::string(400, '0') + "." + std::string(400, '0') + "1e750", HUGE_VAL}};
     // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(controls::FieldValue(r.text), r.value) << '"' << r.text.substr(0, 20) << '"';
@@ -43,8 +43,7 @@ TEST(NumberText, TheThreeLayouts) {
         {'0', -0.0, "0"}, {'0', -45, "-45"}, {'0', 135, "135"}, {'0', NAN, "--"},
         // Feet halfway between two cents where feet * 100 is no longer exact: away from 0.
         {'f', 20000278001920.03, "65617709979790.13f"},
-        {'f', -165377619899556.88, "-542577493106612.13f"}
-    };
+        {'f', -165377619899556.88, "-542577493106612.13f"}};
     // clang-format on
     for (const auto& r : rows) {
         const std::string text = r.layout == '2'   ? calc::TwoDecimalText(r.x)
@@ -80,8 +79,7 @@ TEST(Formulas, WorkedExamples) {
         {4, "40", "1.0", false, "53.51f", "1.82 sec"}, {4, "0", "1", true, "0.00m", "0.00 sec"},
         // No acceleration, no launch: neither output exists.
         {4, "88", "0", true, "--", "--"}, {4, "88", ".", false, "--", "--"},
-        {4, "1e400", "1", true, "--", "--"}
-    };
+        {4, "1e400", "1", true, "--", "--"}};
     // clang-format on
     for (const auto& r : rows) {
         calc::FormulaResult out;
@@ -97,18 +95,16 @@ TEST(Formulas, WorkedExamples) {
 
 TEST(KeyFilter, EachGroupsCharacters) {
     // Permissions (".", "-"); what passes, Ctrl+A, C, V, X and Z among it; what does not.
-    const struct {
-        bool decimal, minus;
-        std::string passes, cancelled;
-    } rows[] = {{false, false, "0123456789\b\r\x01\x03\x16\x18\x1a", ".-, aE+/:\x02\x1b\t\x19"},
-                {true, false, "0123456789\b\r.\x01\x03\x16\x18\x1a", "-, aE+\x02\x19"},
-                {true, true, "0123456789\b\r.-\x01\x03\x16\x18\x1a", ", aE+\x02\x19"}};
-    for (const auto& r : rows)
-        for (char c : r.passes + r.cancelled + "\xB0") {
+    const std::tuple<bool, bool, std::string, std::string> rows[] = {
+        {false, false, "0123456789\b\r\x01\x03\x16\x18\x1a", ".-, aE+/:\x02\x1b\t\x19"},
+        {true, false, "0123456789\b\r.\x01\x03\x16\x18\x1a", "-, aE+\x02\x19"},
+        {true, true, "0123456789\b\r.-\x01\x03\x16\x18\x1a", ", aE+\x02\x19"}};
+    for (const auto& [decimal, minus, passes, cancelled] : rows)
+        for (char c : passes + cancelled + "\xB0") {
             int16_t code = c; // "\xB0" as -80: a character beyond ASCII
-            calc::FilterNumericKey(code, r.decimal, r.minus);
-            EXPECT_EQ(code, r.passes.find(c) != std::string::npos ? c : 0)
-                << "code " << int(c) << " decimal " << r.decimal << " minus " << r.minus;
+            calc::FilterNumericKey(code, decimal, minus);
+            EXPECT_EQ(code, passes.find(c) != std::string::npos ? c : 0)
+                << "code " << int(c) << " decimal " << decimal << " minus " << minus;
         }
 }
 
