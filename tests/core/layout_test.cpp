@@ -13,7 +13,7 @@
 
 namespace {
 
-using controls::Line, controls::Rect;
+using controls::Line, controls::PixelRect, controls::Rect, docking::MainWindow;
 constexpr auto kHi = controls::SysColour::ButtonHighlight;
 constexpr auto kShadow = controls::SysColour::ButtonShadow;
 
@@ -80,7 +80,7 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
     const auto edges = [](auto r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
     // clang-format off
     const struct { float w, h; int dpi; controls::FrameInsets frame;
-                   controls::PixelRect over, work, placed; } rows[] = {
+                   PixelRect over, work, placed; } rows[] = {
         {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, {166, 4, 443, 288}},
         {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, {3926, 0, 4480, 568}},
         {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, {-507, 474, -92, 900}},
@@ -95,7 +95,7 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
 
 // The outer top-left pixel of a docked 409 x 92 window, by hand from the pixel formulas.
 TEST(Docking, EachCornerAtEveryDensity) {
-    const docking::PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
+    const PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
     // clang-format off
     const struct { int16_t corner; int32_t ox, oy, left, top; } rows[] = {
         {0, 0, 22, 100, 222}, {1, 0, 22, 891, 222}, {2, 0, 22, 100, 786}, {3, 0, 22, 891, 786},
@@ -130,16 +130,15 @@ TEST(Docking, TrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
     // clang-format on
     for (const auto& r : rows) {
         const auto editor =
-            r.found == 1 ? std::optional(docking::PixelRect{100, 100, 900, 700}) : std::nullopt;
+            r.found == 1 ? std::optional(PixelRect{100, 100, 900, 700}) : std::nullopt;
         const auto d = docking::DecideTick(r.s, r.found > 0, editor, {{0, 0, 409, 92}, {}, 96}, {});
         EXPECT_EQ(d.action, r.action)
             << r.found << r.s.bDockEnabled << r.s.iDockCorner << r.s.bAutoClose << r.s.bEditorSeen;
         EXPECT_EQ(d.editorSeen, r.found || r.s.bEditorSeen);
     }
-    const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
+    const PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
     for (const auto& r : away) {
-        const docking::MainWindow own{
-            {r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
+        const MainWindow own{{r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
         const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, own, areas);
         EXPECT_EQ(std::tuple(d.action, d.left, d.top),
                   r.back ? std::tuple(BringBack, 435, 468) : std::tuple(None, 0, 0))
