@@ -93,30 +93,18 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
             << r.dpi << " dpi";
 }
 
-// The outer top-left pixel of a docked 409 x 92 window, by hand from the pixel formulas.
-TEST(Docking, EachCornerAtEveryDensity) {
+// The tick: a docked 409 x 92 window's outer top-left pixel at each corner, by hand from the
+// pixel formulas; the tracker's states; a window that no monitor shows brought back.
+TEST(Docking, CornersTrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
+    using enum docking::TickAction;
     const PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
     // clang-format off
-    const struct { int16_t corner; int32_t ox, oy, left, top; } rows[] = {
+    const struct { int16_t corner; int32_t ox, oy, left, top; } corners[] = {
         {0, 0, 22, 100, 222}, {1, 0, 22, 891, 222}, {2, 0, 22, 100, 786}, {3, 0, 22, 891, 786},
         {0, -3, -5, 97, 195}, {1, -3, -5, 894, 195}, {2, 7, -5, 107, 813}, {3, -3, 40, 894, 768},
         {3, 0, 0, 891, 808}, {0, 2147483647, -2147483647 - 1, 32767, -32768}}; // held to 16 bits
-    // clang-format on
-    for (int dpi : {96, 120, 144})
-        for (const auto& r : rows) {
-            const settings::Settings s{
-                .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
-            const auto d = docking::DecideTick(s, true, editor, {own, {}, dpi}, {});
-            EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
-                << r.corner << " at " << dpi << " dpi";
-        }
-}
-
-TEST(Docking, TrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
-    using enum docking::TickAction;
-    // The editor not found (0), found (1), gone before its rectangle was read (2): the tick.
-    // clang-format off
-    const struct { int found; settings::Settings s; docking::TickAction action; } rows[] = {
+    // The editor not found (0), found (1), gone before its rectangle was read (2).
+    const struct { int found; settings::Settings s; docking::TickAction action; } states[] = {
         {1, {}, Dock}, {1, {.bDockEnabled = false}, None}, {2, {}, None},
         {1, {.iDockCorner = 7}, None}, {1, {.iDockCorner = -1}, None},
         {1, {.iDockCorner = 4}, None}, {0, {}, None}, {0, {.bEditorSeen = true}, Unload},
@@ -128,18 +116,25 @@ TEST(Docking, TrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
         {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false}, {96, 100, -22, true},
         {144, 1217, 500, false}, {144, 1218, 500, true}};
     // clang-format on
-    for (const auto& r : rows) {
-        const auto editor =
-            r.found == 1 ? std::optional(PixelRect{100, 100, 900, 700}) : std::nullopt;
-        const auto d = docking::DecideTick(r.s, r.found > 0, editor, {{0, 0, 409, 92}, {}, 96}, {});
+    for (int dpi : {96, 120, 144})
+        for (const auto& r : corners) {
+            const settings::Settings s{
+                .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
+            const auto d = docking::DecideTick(s, true, editor, {own, {}, dpi}, {});
+            EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
+                << r.corner << " at " << dpi << " dpi";
+        }
+    for (const auto& r : states) {
+        const auto rect = r.found == 1 ? std::optional(editor) : std::nullopt;
+        const auto d = docking::DecideTick(r.s, r.found > 0, rect, {own, {}, 96}, {});
         EXPECT_EQ(d.action, r.action)
             << r.found << r.s.bDockEnabled << r.s.iDockCorner << r.s.bAutoClose << r.s.bEditorSeen;
         EXPECT_EQ(d.editorSeen, r.found || r.s.bEditorSeen);
     }
     const PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
     for (const auto& r : away) {
-        const MainWindow own{{r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
-        const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, own, areas);
+        const MainWindow window{{r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
+        const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, window, areas);
         EXPECT_EQ(std::tuple(d.action, d.left, d.top),
                   r.back ? std::tuple(BringBack, 435, 468) : std::tuple(None, 0, 0))
             << r.left << ", " << r.top << " at " << r.dpi << " dpi";
