@@ -18,7 +18,7 @@ constexpr auto kHi = controls::SysColour::ButtonHighlight;
 constexpr auto kShadow = controls::SysColour::ButtonShadow;
 
 // Lines as "x,y-x,y" and their colour (h highlight, s shadow, d dark shadow), or "hidden".
-std::string Text(const std::vector<Line>& lines) {
+std::string Text(const auto& lines) {
     std::ostringstream text;
     for (const Line& l : lines) {
         const char* colour = l.colour == kHi ? "h " : l.colour == kShadow ? "s " : "d ";
@@ -30,7 +30,7 @@ std::string Text(const std::vector<Line>& lines) {
     return text.str();
 }
 
-TEST(TabLayout, WorkedExamples) {
+TEST(TabLayout, WorkedExamplesAndThePageEdges) {
     const auto t = controls::LayoutTabs({600, 750, 900}, 1, 6015);
     ASSERT_EQ(t.tabs.size(), 3u);
     EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
@@ -63,14 +63,11 @@ TEST(TabLayout, WorkedExamples) {
     EXPECT_EQ(Text(controls::LayoutTabs({}, 0, 4800).LinesInPaintOrder()),
               "hidden 0,360-4800,360h ");
     // Too narrow: the right segment runs leftwards from the slant's foot.
-    EXPECT_EQ(Text({controls::LayoutTabs({600, 750, 900}, 2, 1000).borderRight}),
+    EXPECT_EQ(Text(std::vector{controls::LayoutTabs({600, 750, 900}, 2, 1000).borderRight}),
               "2910,360-1000,360h ");
-}
-
-TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
-    const auto at96 = controls::PageEdges(6015, 555, 15, 15);
-    const auto at120 = controls::PageEdges(6012, 552, 12, 12);
-    EXPECT_EQ(Text({at96.begin(), at96.end()}) + "| " + Text({at120.begin(), at120.end()}),
+    // The page's edges, at 96 and 120 dpi: on the first column and the last row and column.
+    EXPECT_EQ(Text(controls::PageEdges(6015, 555, 15, 15)) + "| " +
+                  Text(controls::PageEdges(6012, 552, 12, 12)),
               "0,0-0,555h 0,540-6015,540d 6000,0-6000,555d | 0,0-0,552h 0,540-6012,540d "
               "6000,0-6000,552d ");
 }
