@@ -8,7 +8,6 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -118,7 +117,7 @@ TEST(Docking, CornersTrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
             const settings::Settings s{
                 .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
             const auto d = docking::DecideTick(s, true, editor, {own, {}, dpi}, {});
-            EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
+            EXPECT_EQ(std::tuple(d.left, d.top), std::tuple(r.left, r.top))
                 << r.corner << " at " << dpi << " dpi";
         }
     for (const auto& r : states) {
