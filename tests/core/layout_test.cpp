@@ -8,30 +8,28 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 namespace {
 
-using controls::Line, controls::Rect;
+using controls::Line, controls::PixelRect, controls::Rect, docking::MainWindow;
 constexpr auto kHi = controls::SysColour::ButtonHighlight;
 constexpr auto kShadow = controls::SysColour::ButtonShadow;
 
 // Lines as "x,y-x,y" and their colour (h highlight, s shadow, d dark shadow), or "hidden".
-std::string Text(const std::vector<Line>& lines) {
+std::string Text(const auto& lines) {
     std::ostringstream text;
-    for (const Line& l : lines)
+    for (const Line& l : lines) {
+        const char* colour = l.colour == kHi ? "h " : l.colour == kShadow ? "s " : "d ";
         if (l.visible)
-            text << l.from.x << ',' << l.from.y << '-' << l.to.x << ',' << l.to.y
-                 << (l.colour == kHi       ? "h "
-                     : l.colour == kShadow ? "s "
-                                           : "d ");
+            text << l.from.x << ',' << l.from.y << '-' << l.to.x << ',' << l.to.y << colour;
         else
             text << "hidden ";
+    }
     return text.str();
 }
 
-TEST(TabLayout, WorkedExamples) {
+TEST(TabLayout, WorkedExamplesAndThePageEdges) {
     const auto t = controls::LayoutTabs({600, 750, 900}, 1, 6015);
     ASSERT_EQ(t.tabs.size(), 3u);
     EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
@@ -64,14 +62,11 @@ TEST(TabLayout, WorkedExamples) {
     EXPECT_EQ(Text(controls::LayoutTabs({}, 0, 4800).LinesInPaintOrder()),
               "hidden 0,360-4800,360h ");
     // Too narrow: the right segment runs leftwards from the slant's foot.
-    EXPECT_EQ(Text({controls::LayoutTabs({600, 750, 900}, 2, 1000).borderRight}),
+    EXPECT_EQ(Text(std::vector{controls::LayoutTabs({600, 750, 900}, 2, 1000).borderRight}),
               "2910,360-1000,360h ");
-}
-
-TEST(PageEdges, OnTheFirstColumnAndTheLastRowAndColumn) {
-    const auto at96 = controls::PageEdges(6015, 555, 15, 15);
-    const auto at120 = controls::PageEdges(6012, 552, 12, 12);
-    EXPECT_EQ(Text({at96.begin(), at96.end()}) + "| " + Text({at120.begin(), at120.end()}),
+    // The page's edges, at 96 and 120 dpi: on the first column and the last row and column.
+    EXPECT_EQ(Text(controls::PageEdges(6015, 555, 15, 15)) + "| " +
+                  Text(controls::PageEdges(6012, 552, 12, 12)),
               "0,0-0,555h 0,540-6015,540d 6000,0-6000,555d | 0,0-0,552h 0,540-6012,540d "
               "6000,0-6000,552d ");
 }
@@ -81,7 +76,7 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
     const auto edges = [](auto r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
     // clang-format off
     const struct { float w, h; int dpi; controls::FrameInsets frame;
-                   controls::PixelRect over, work, placed; } rows[] = {
+                   PixelRect over, work, placed; } rows[] = {
         {4065, 3885, 96, {3, 22, 3, 3}, {100, 100, 509, 192}, {0, 0, 1280, 1024}, {166, 4, 443, 288}},
         {4065, 3885, 192, {6, 44, 6, 6}, {4200, 50, 4470, 260}, {1920, 0, 4480, 1400}, {3926, 0, 4480, 568}},
         {4065, 3885, 144, {4, 33, 4, 4}, {-500, 800, -100, 900}, {-1600, 0, 0, 900}, {-507, 474, -92, 900}},
@@ -94,63 +89,48 @@ TEST(Placement, CentredOverItsOwnerFramedForItsDpiInsideItsMonitor) {
             << r.dpi << " dpi";
 }
 
-// The outer top-left pixel of a docked 409 x 92 window, by hand from the pixel formulas.
-TEST(Docking, EachCornerAtEveryDensity) {
-    const docking::PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
+// The tick: a docked 409 x 92 window's outer top-left pixel at each corner, by hand from the
+// pixel formulas; the tracker's states; a window that no monitor shows brought back.
+TEST(Docking, CornersTrackerStatesAndAWindowThatNoMonitorShowsComingBack) {
+    using enum docking::TickAction;
+    const PixelRect editor{100, 200, 1300, 900}, own{5, 5, 414, 97};
     // clang-format off
-    const struct { int16_t corner; int32_t ox, oy, left, top; } rows[] = {
+    const struct { int16_t corner; int32_t ox, oy, left, top; } corners[] = {
         {0, 0, 22, 100, 222}, {1, 0, 22, 891, 222}, {2, 0, 22, 100, 786}, {3, 0, 22, 891, 786},
         {0, -3, -5, 97, 195}, {1, -3, -5, 894, 195}, {2, 7, -5, 107, 813}, {3, -3, 40, 894, 768},
         {3, 0, 0, 891, 808}, {0, 2147483647, -2147483647 - 1, 32767, -32768}}; // held to 16 bits
-    // clang-format on
-    for (int dpi : {96, 120, 144})
-        for (const auto& r : rows) {
-            const settings::Settings s{
-                .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
-            const auto d = docking::DecideTick(s, true, editor, {own, {}, dpi}, {});
-            EXPECT_EQ(std::pair(d.left, d.top), std::pair(r.left, r.top))
-                << r.corner << " at " << dpi << " dpi";
-        }
-}
-
-TEST(Docking, TrackerStates) {
-    using enum docking::TickAction;
-    // The editor not found (0), found (1), gone before its rectangle was read (2): the tick.
-    // clang-format off
-    const struct { int found; bool dock, autoClose, seen; int16_t corner;
-                   docking::TickAction action; } rows[] = {
-        {1, true, true, false, 1, Dock}, {1, false, true, false, 1, None}, {2, true, true, false, 1, None},
-        {1, true, true, false, 7, None}, {1, true, true, false, -1, None}, {1, true, true, false, 4, None},
-        {0, true, true, false, 1, None}, {0, true, true, true, 1, Unload}, {0, false, true, true, 1, Unload},
-        {0, true, false, true, 1, None}};
-    // clang-format on
-    for (const auto& r : rows) {
-        const settings::Settings s{.bDockEnabled = r.dock,
-                                   .iDockCorner = r.corner,
-                                   .bAutoClose = r.autoClose,
-                                   .bEditorSeen = r.seen};
-        const auto editor =
-            r.found == 1 ? std::optional(docking::PixelRect{100, 100, 900, 700}) : std::nullopt;
-        const auto d = docking::DecideTick(s, r.found > 0, editor, {{0, 0, 409, 92}, {}, 96}, {});
-        EXPECT_EQ(d.action, r.action) << r.found << r.dock << r.autoClose << r.seen << r.corner;
-        EXPECT_EQ(d.editorSeen, r.found || r.seen);
-    }
-}
-
-// Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
-TEST(Docking, AWindowThatNoMonitorShowsComesBack) {
-    using enum docking::TickAction;
-    const docking::PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
-    // clang-format off
-    const struct { int dpi, left, top; bool back; } rows[] = {
+    // The editor not found (0), found (1), gone before its rectangle was read (2).
+    const struct { int found; settings::Settings s; docking::TickAction action; } states[] = {
+        {1, {}, Dock}, {1, {.bDockEnabled = false}, None}, {2, {}, None},
+        {1, {.iDockCorner = 7}, None}, {1, {.iDockCorner = -1}, None},
+        {1, {.iDockCorner = 4}, None}, {0, {}, None}, {0, {.bEditorSeen = true}, Unload},
+        {0, {.bDockEnabled = false, .bEditorSeen = true}, Unload},
+        {0, {.bAutoClose = false, .bEditorSeen = true}, None}};
+    // Back to the primary's middle unless a monitor shows 40 px of its title bar (60 at 144 dpi).
+    const struct { int dpi, left, top; bool back; } away[] = {
         {96, -32000, -32000, true}, {96, -249, 1022, true}, {96, -1500, 300, false},
         {96, 1237, 500, false}, {96, 1238, 500, true}, {96, 100, -21, false}, {96, 100, -22, true},
         {144, 1217, 500, false}, {144, 1218, 500, true}};
     // clang-format on
-    for (const auto& r : rows) {
-        const docking::MainWindow own{
-            {r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
-        const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, own, areas);
+    for (int dpi : {96, 120, 144})
+        for (const auto& r : corners) {
+            const settings::Settings s{
+                .iDockCorner = r.corner, .lDockOffsetX = r.ox, .lDockOffsetY = r.oy};
+            const auto d = docking::DecideTick(s, true, editor, {own, {}, dpi}, {});
+            EXPECT_EQ(std::tuple(d.left, d.top), std::tuple(r.left, r.top))
+                << r.corner << " at " << dpi << " dpi";
+        }
+    for (const auto& r : states) {
+        const auto rect = r.found == 1 ? std::optional(editor) : std::nullopt;
+        const auto d = docking::DecideTick(r.s, r.found > 0, rect, {own, {}, 96}, {});
+        EXPECT_EQ(d.action, r.action)
+            << r.found << r.s.bDockEnabled << r.s.iDockCorner << r.s.bAutoClose << r.s.bEditorSeen;
+        EXPECT_EQ(d.editorSeen, r.found || r.s.bEditorSeen);
+    }
+    const PixelRect areas[] = {{0, 0, 1280, 1024}, {-1600, 0, 0, 900}};
+    for (const auto& r : away) {
+        const MainWindow window{{r.left, r.top, r.left + 409, r.top + 88}, {3, 22, 3, 3}, r.dpi};
+        const auto d = docking::DecideTick({.bAutoClose = false}, false, {}, window, areas);
         EXPECT_EQ(std::tuple(d.action, d.left, d.top),
                   r.back ? std::tuple(BringBack, 435, 468) : std::tuple(None, 0, 0))
             << r.left << ", " << r.top << " at " << r.dpi << " dpi";
