@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
-#include <random>
 #include <string>
 
 namespace {
@@ -19,12 +17,10 @@ const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); 
 
 // Each type and size around the 1024-byte buffer: unreadable is silent; only REG_SZ codes apply.
 TEST(StoredSettings, HostileValuesByTypeAndSize) {
-    std::mt19937 random(7);
     for (DWORD type : {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ})
         for (size_t size : {0, 1, 1024, 1025})
             for (bool code : {false, size > 20}) {
-                std::string bytes(size, '\0'); // of bytes >= 0x80, no colon: never a code
-                std::generate(bytes.begin(), bytes.end(), [&] { return random() | 0x80; });
+                std::string bytes(size, '\xA7'); // no digit, no colon: never a code
                 if (code)
                     bytes.replace(0, 14, "0:3:-40:7:0:0:");
                 CleanKey key;
