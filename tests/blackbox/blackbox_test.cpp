@@ -54,23 +54,6 @@ struct Program {
     }
 };
 
-TEST(Program, AnInvalidCodeIsReportedBeforeTheWindowAppears) {
-    CleanKey key;
-    Store(REG_SZ, "1:2:3");
-    Program ortelia;
-    const HWND box = ortelia.Await(L"#32770", L"Ortelia");
-    ASSERT_TRUE(box);
-    EXPECT_FALSE(IsWindowVisible(FindWindowW(L"OrteliaMain", nullptr))) << "the box comes first";
-    EXPECT_EQ(BoxText(box), L"Invalid Settings Code|OK");
-    SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
-    const HWND lim = Children(main, L"OrteliaTabContainer").at(3);
-    EXPECT_EQ(support::Text(FindWindowExW(lim, nullptr, L"Static", nullptr)), L"Kmph");
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ortelia.Exit(), 0u);
-    EXPECT_EQ(Stored(), "1:2:3");
-}
-
 // Auto-close off: docked 60 pixels below a minimised editor's top, off the screen at any
 // density; the editor closed, back on the screen within two ticks; closed, status 0, no write.
 TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
@@ -95,14 +78,22 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
     EXPECT_EQ(Stored(), "1:1:0:60:0:1") << "nothing written";
 }
 
-// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
-// putting the focus into the page's first field; Tab and Shift+Tab go round the page; then
-// Shift+F10 opens the menu, whose "Exit" ends the program with status 0, writing nothing.
-TEST(Program, TheKeysRoundThePagesThenTheMenusExit) {
+// A malformed stored code is reported before the window appears, which then has the default
+// units. Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
+// putting the focus into the page's first field; Tab and Shift+Tab go round the page. Shift+F10
+// opens the menu, whose "Exit" ends the program with status 0; the code is left as it was.
+TEST(Program, AnInvalidCodeReportedThenTheKeysRoundThePagesAndTheMenusExit) {
     CleanKey key;
+    Store(REG_SZ, "1:2:3");
     Program ortelia;
-    const HWND main = ortelia.Await(L"OrteliaMain");
+    const HWND box = ortelia.Await(L"#32770", L"Ortelia");
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(IsWindowVisible(FindWindowW(L"OrteliaMain", nullptr))) << "the box comes first";
+    EXPECT_EQ(BoxText(box), L"Invalid Settings Code|OK");
+    SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
     const auto pages = Children(main, L"OrteliaTabContainer");
+    EXPECT_EQ(support::Text(FindWindowExW(pages.at(3), nullptr, L"Static", nullptr)), L"Kmph");
     // clang-format off
     const struct { std::initializer_list<WORD> chord; int page, field; } steps[] = {
         {{VK_CONTROL, VK_TAB}, 1, 0}, {{VK_CONTROL, VK_NEXT}, 2, 0}, {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1, 0},
@@ -117,7 +108,7 @@ TEST(Program, TheKeysRoundThePagesThenTheMenusExit) {
     }
     Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main); // "Exit"
     EXPECT_EQ(ortelia.Exit(), 0u);
-    EXPECT_EQ(Stored(), "(none)");
+    EXPECT_EQ(Stored(), "1:2:3");
 }
 
 // With auto-close on and the editor seen, the editor closes while a loop of the program's
