@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -194,6 +196,17 @@ inline std::string Place(HWND hwnd, HWND relativeTo = nullptr) {
 
 inline constexpr const char* kKey = "Software\\Quillon\\Ortelia";
 
+// The settings key's access list set from SDDL text; ERROR_SUCCESS or the error.
+inline LONG Allow(const char* sddl) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr);
+    HKEY k;
+    LONG error = RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &k);
+    if (!error)
+        error = RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, sd), RegCloseKey(k);
+    return LocalFree(sd), error;
+}
+
 // A key's tree as found: each value's name, type and exact bytes, and each subkey's tree.
 struct Tree {
     bool found = false;
@@ -234,11 +247,7 @@ struct Tree {
 inline const Tree kFound(HKEY_CURRENT_USER, L"Software\\Quillon\\Ortelia"),
     kVendor(HKEY_CURRENT_USER, L"Software\\Quillon");
 inline void Restore() {
-    SECURITY_DESCRIPTOR open{}; // with no access list at all
-    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-    HKEY k;
-    if (!RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &k))
-        RegSetKeySecurity(k, DACL_SECURITY_INFORMATION, &open), RegCloseKey(k);
+    Allow("D:P(A;;KA;;;WD)"); // unlocked, should a test have locked it
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     kFound.Write(HKEY_CURRENT_USER, L"Software\\Quillon\\Ortelia");
     if (!kVendor.found)
