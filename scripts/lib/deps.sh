@@ -19,8 +19,9 @@ DEPS_WINDOWS=(g++-mingw-w64-x86-64-posix wine64 wine fonts-wine
 DEPS_RUN=(xdotool imagemagick)
 DEPS_FUZZ=(cmake make clang libclang-rt-dev)
 DEPS_CLANG=(clang clang-tidy)
-# wixl builds the MSI, msitools' msibuild stamps it, faketime stops wixl's clock.
-DEPS_PACKAGE=(zip unzip wixl msitools faketime python3)
+# wixl builds the MSI, msitools' msibuild stamps it, faketime stops wixl's clock; the
+# package checks read the icon's images with file.
+DEPS_PACKAGE=(zip unzip wixl msitools faketime python3 file)
 # Pillow quantises, and writes the GIF and the ICO; it is importable only from Debian's
 # own /usr/bin/python3, which is why scripts/art runs that one.
 DEPS_ART=(python3 python3-pil)

@@ -57,8 +57,7 @@ struct Program {
 // Auto-close off: docked 60 pixels below a minimised editor's top, off the screen at any
 // density; the editor closed, back on the screen within two ticks; closed, status 0, no write.
 TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
-    CleanKey key;
-    Store(REG_SZ, "1:1:0:60:0:1");
+    CleanKey key("1:1:0:60:0:1");
     const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_OVERLAPPEDWINDOW, 200,
                                       200, 600, 400, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(editor, SW_SHOWMINIMIZED);
@@ -83,8 +82,7 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
 // putting the focus into the page's first field; Tab and Shift+Tab go round the page. Shift+F10
 // opens the menu, whose "Exit" ends the program with status 0; the code is left as it was.
 TEST(Program, AnInvalidCodeReportedThenTheKeysRoundThePagesAndTheMenusExit) {
-    CleanKey key;
-    Store(REG_SZ, "1:2:3");
+    CleanKey key("1:2:3");
     Program ortelia;
     const HWND box = ortelia.Await(L"#32770", L"Ortelia");
     ASSERT_TRUE(box);
@@ -119,8 +117,7 @@ TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
     const char* loops[] = {"popup menu",  "dialog",      "field's menu",
                            "system menu", "moving main", "moving dialog"};
     for (int loop = 0; loop < 6; ++loop) {
-        CleanKey key;
-        Store(REG_SZ, code);
+        CleanKey key(code);
         const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,
                                           200, 200, 600, 400, nullptr, nullptr, nullptr, nullptr);
         Program ortelia;

@@ -3,10 +3,8 @@
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh" "${1:-}"
 check "the zip holds ortelia.exe, README.md, LICENSE and CHANGELOG.md" test "$(unzip -Z1 "$zip" |
     sort | tr '\n' ' ')" == "$name/CHANGELOG.md $name/LICENSE $name/README.md $name/ortelia.exe "
-icons=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read()
-print(" ".join(f"{e[0] or 256}px/{e[5]}bit" for e in
-    (struct.unpack_from("<BBBBHHII", d, 6 + 16 * i) for i in range(struct.unpack_from("<H", d, 4)[0]))))' res/ortelia.ico)
-check "the icon holds 16 and 32 px images of 8 bits ($icons)" test "$icons" == "16px/8bit 32px/8bit"
+check "the icon holds 16 and 32 px images of 8 bits" test "$(file -b res/ortelia.ico)" == \
+    "MS Windows icon resource - 2 icons, 16x16, 8 bits/pixel, 32x32, 8 bits/pixel"
 words=$(msiinfo suminfo "$msi" | sed -nE 's/^Source: ([0-9]+).*/\1/p')
 check "the MSI needs no administrator rights" test $((words & 8)) -ne 0
 check "the MSI's components are 64-bit, and the exe has its version" bash -c \

@@ -260,11 +260,6 @@ inline const bool kGuarded = [] {
         [](EXCEPTION_POINTERS*) { return Restore(), LONG{EXCEPTION_CONTINUE_SEARCH}; });
     return SetConsoleCtrlHandler([](DWORD) { return Restore(), FALSE; }, TRUE); // then ends
 }();
-// The settings key removed before and after a test (the program's guard puts it back).
-struct CleanKey {
-    CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
-    ~CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
-};
 
 // Stores exactly `bytes` as the "Settings" value: a byte other than NUL follows them in
 // the buffer, so that the registry adds no terminator of its own.
@@ -272,6 +267,16 @@ inline void Store(DWORD type, std::string bytes) {
     const auto size = static_cast<DWORD>(bytes.size());
     RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Settings", type, (bytes += '\x7F').data(), size);
 }
+// The settings key removed before and after a test (the program's guard puts it back), with
+// a code stored in it for the test if one is given.
+struct CleanKey {
+    explicit CleanKey(const char* code = nullptr) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+        if (code)
+            Store(REG_SZ, code);
+    }
+    ~CleanKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+};
 // The stored value without a terminating NUL; "(none)" without key or value.
 inline std::string Stored() {
     char bytes[4096];

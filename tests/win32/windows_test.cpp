@@ -1,7 +1,5 @@
-// The program's windows in this process, over real messages, input and registry: the main
-// window's design at each density and in the desktop's colours, its fields, keys, pointer,
-// focus and popup menu; its docking against real top-level windows; the stored settings
-// and the settings dialog.
+// The program's windows in this process, with real messages, input and registry: the main
+// window's design, fields, keys, pointer, focus, menu and docking; the stored settings; the dialog.
 #include "app/win32/frmMain.h"
 #include "controls/win32/accessible_name.h"
 #include "docking/win32/mWindowFunctions.h"
@@ -28,9 +26,7 @@ using namespace support;
 struct Ortelia {
     CleanKey key;
     app::frmMain main;
-    explicit Ortelia(const char* code = nullptr) {
-        if (code)
-            Store(REG_SZ, code);
+    explicit Ortelia(const char* code = nullptr) : key(code) {
         EXPECT_TRUE(main.Load(GetModuleHandleW(nullptr)));
         Wait(50); // under Wine the activation settles as the X server answers
     }
@@ -134,10 +130,7 @@ std::string Tabs(HWND header) {
 // The design's rectangles rounded half up at 15, 12 and 10 layout units per pixel, and its
 // 8-point font; the tabs from the captions' widths in Wine's MS Sans Serif.
 // clang-format off
-const struct Design {
-    int dpi, font;
-    const char *places, *tabs;
-} kDesign[] = {
+const struct Design { int dpi, font; const char *places, *tabs; } kDesign[] = {
     {96, -11, "403x63 0,0 401x25 0,24 401x37 8,8 37x19 48,12 77x13 128,8 37x19 168,12 77x13 252,8 77x19 "
               "332,11 65x13 8,8 45x19 56,12 37x13 96,8 45x19 144,12 37x13 200,0 1x37 208,8 45x19 "
               "256,12 37x13 296,8 45x19 344,12 37x13", "0h 84s 153d 154h 235d 236h 302d 303h 361d "},
@@ -187,8 +180,7 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
                          Pixel(o.Header(), -2, MulDiv(24, to.dpi, 96)), Pixel(o.W(), -1, -1)}),
             std::vector({after[0], after[1], after[2], after[2], after[0], after[1], after[0]}));
         SetSysColors(3, which, before);
-        gMain = o.W();
-        gTopmostAtEnd = true;
+        gMain = o.W(), gTopmostAtEnd = true;
         const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
         SendMessageW(o.W(), WM_CLOSE, 0, 0);
         UnhookWindowsHookEx(hook);
@@ -209,8 +201,7 @@ TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
     for (int page = 0; page < 4; ++page) {
         SetFocus(o.Field(page, 1));
         gReads = gWrites = 0;
-        gRead = o.Field(page, 0);
-        gWritten = o.Field(page, 2);
+        gRead = o.Field(page, 0), gWritten = o.Field(page, 2);
         Ortelia::Type(o.Field(page, 1), L"3");
         EXPECT_EQ(o.Text(page, 2), results[page]);
         EXPECT_EQ(gReads * 10 + gWrites, 21) << "two runs and one write, page " << page;
@@ -380,9 +371,8 @@ struct Window {
     ~Window() { DestroyWindow(hwnd); }
 };
 
-// An editor that goes between the title search and the rectangle query (here as its title
-// is read, through the single-byte interface) is seen, which auto-close acts on at the
-// next tick, but not docked to.
+// An editor gone between the title search and the rectangle query (here as its title is read,
+// through the single-byte interface) is seen, which auto-close acts on next tick; not docked to.
 TEST(Docking, AnEditorGoneBeforeItsRectangleIsReadIsSeenButNotDockedTo) {
     Ortelia o;
     Window editor(L"v - Kestrava Editor", 0, 0);
@@ -401,9 +391,8 @@ TEST(Docking, AnEditorGoneBeforeItsRectangleIsReadIsSeenButNotDockedTo) {
     EXPECT_FALSE(IsWindow(o.W())) << "seen";
 }
 
-// The editor goes while a field's menu or the window menu is open: the tick ends the menu
-// and the window outlives it, to end in the main loop (where the black-box tests see the
-// program end, during these and the other loops).
+// The editor goes while a field's menu or the window menu is open: the tick ends the menu and
+// the window outlives it, to end in the main loop (as the black-box tests see for every loop).
 TEST(Docking, TheEditorGoingEndsAMenuThatTheWindowOutlives) {
     for (const bool fieldMenu : {true, false}) {
         Ortelia o;
@@ -424,6 +413,8 @@ TEST(Docking, TheEditorGoingEndsAMenuThatTheWindowOutlives) {
 // Titles that contain the editor's text, whatever the case, and titles that do not; of two
 // matching windows the higher one, whichever was made first.
 TEST(WindowFunctions, TitleSearchAmongHostileTitles) {
+    using mWindowFunctions::FindWindowByTitle;
+    const char* editor = "- Kestrava Editor";
     // clang-format off
     const struct { std::wstring title; bool matches; } rows[] = {
         {L"Coaster - Kestrava Editor", true}, {L"coaster - kestrava editor", true},
@@ -433,15 +424,15 @@ TEST(WindowFunctions, TitleSearchAmongHostileTitles) {
     // clang-format on
     for (const auto& r : rows) {
         Window window(r.title, 0, 0, false);
-        const HWND found = mWindowFunctions::FindWindowByTitle(window.hwnd, "- Kestrava Editor");
-        EXPECT_EQ(found == window.hwnd, r.matches) << r.title.size() << " characters";
+        EXPECT_EQ(FindWindowByTitle(window.hwnd, editor) == window.hwnd, r.matches)
+            << r.title.size();
         EXPECT_EQ(mWindowFunctions::GetWindowTitle(window.hwnd).size(),
                   static_cast<size_t>(GetWindowTextLengthA(window.hwnd)));
     }
     Window first(L"one - Kestrava Editor", 0, 0), second(L"two - Kestrava Editor", 0, 0);
-    EXPECT_EQ(mWindowFunctions::FindWindowByTitle(first.hwnd, "- Kestrava Editor"), second.hwnd);
+    EXPECT_EQ(FindWindowByTitle(first.hwnd, editor), second.hwnd);
     SetWindowPos(first.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    EXPECT_EQ(mWindowFunctions::FindWindowByTitle(first.hwnd, "- Kestrava Editor"), first.hwnd);
+    EXPECT_EQ(FindWindowByTitle(first.hwnd, editor), first.hwnd);
 }
 
 const auto Code = [] { return settings::ComposeSettingsCode(mMain::Settings()); };
