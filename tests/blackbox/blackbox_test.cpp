@@ -109,9 +109,8 @@ TEST(Program, AnInvalidCodeReportedThenTheKeysRoundThePagesAndTheMenusExit) {
     EXPECT_EQ(Stored(), "1:2:3");
 }
 
-// With auto-close on and the editor seen, the editor closes while a loop of the program's
-// own or of the system runs: the loop ends, and the program with status 0 within two ticks,
-// writing nothing.
+// Auto-close on, the editor seen, it closes while a loop of the program's or the system's runs:
+// the loop ends, and the program with status 0 within two ticks, writing nothing.
 TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
     const char* code = "1:0:0:0:1:1";
     const char* loops[] = {"popup menu",  "dialog",      "field's menu",

@@ -180,9 +180,9 @@ std::string Text(const auto& lines) {
 TEST(TabLayout, WorkedExamplesAndThePageEdges) {
     const auto t = controls::LayoutTabs({600, 750, 900}, 1, 6015);
     ASSERT_EQ(t.tabs.size(), 3u);
-    EXPECT_EQ(t.tabs[0].caption, (Rect{30, 120, 600, 195}));
-    EXPECT_EQ(t.tabs[1].caption, (Rect{735, 60, 750, 195}));
-    EXPECT_EQ(t.tabs[2].caption, (Rect{1950, 120, 900, 195}));
+    EXPECT_EQ(
+        std::tuple(t.tabs[0].caption, t.tabs[1].caption, t.tabs[2].caption),
+        std::tuple(Rect{30, 120, 600, 195}, Rect{735, 60, 750, 195}, Rect{1950, 120, 900, 195}));
     // The last tab's edges first, so that earlier tabs' lines cover them; the baseline last.
     EXPECT_EQ(Text(t.LinesInPaintOrder()),
               "hidden 1620,60-2910,60h 2910,60-2910,360d "

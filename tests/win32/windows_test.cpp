@@ -21,8 +21,7 @@ namespace {
 
 using namespace support;
 
-// A main window loaded in this process over a clean settings key (or a stored code), read
-// through its window tree; nothing of it is left behind.
+// A main window loaded over a clean settings key (or a stored code), read through its windows.
 struct Ortelia {
     CleanKey key;
     app::frmMain main;
