@@ -28,10 +28,6 @@ bool KeyDown(int key) {
     return GetKeyState(key) < 0;
 }
 
-docking::PixelRect Pixels(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 } // namespace
 
 frmMain::~frmMain() {
@@ -257,11 +253,11 @@ void frmMain::tmrDock_Timer() {
     const HWND editor = mWindowFunctions::FindWindowByTitle(Handle(), "- Kestrava Editor");
     std::optional<docking::PixelRect> e;
     if (const auto r = editor ? mWindowFunctions::GetWindowRectangle(editor) : std::nullopt)
-        e = Pixels(*r);
+        e = controls::ToPixels(*r);
     RECT own{};
     GetWindowRect(Handle(), &own);
-    const docking::MainWindow main{Pixels(own), controls::FrameForDpi(kStyle, kExStyle, dpi_),
-                                   dpi_};
+    const docking::MainWindow main{controls::ToPixels(own),
+                                   controls::FrameForDpi(kStyle, kExStyle, dpi_), dpi_};
     const docking::TickDecision d =
         docking::DecideTick(s, editor != nullptr, e, main,
                             editor ? std::vector<docking::PixelRect>{} : controls::WorkAreas());

@@ -42,8 +42,7 @@ PixelRect WorkAreaOf(HWND hwnd) {
     GetMonitorInfoW(hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
                          : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY),
                     &info);
-    const RECT& w = info.rcWork;
-    return {w.left, w.top, w.right, w.bottom};
+    return ToPixels(info.rcWork);
 }
 
 std::vector<PixelRect> WorkAreas() {
@@ -55,9 +54,8 @@ std::vector<PixelRect> WorkAreas() {
             info.cbSize = sizeof info;
             if (GetMonitorInfoW(monitor, &info)) {
                 auto& list = *reinterpret_cast<std::vector<PixelRect>*>(found);
-                const RECT& w = info.rcWork;
-                const PixelRect area{w.left, w.top, w.right, w.bottom};
-                list.insert(info.dwFlags & MONITORINFOF_PRIMARY ? list.begin() : list.end(), area);
+                list.insert(info.dwFlags & MONITORINFOF_PRIMARY ? list.begin() : list.end(),
+                            ToPixels(info.rcWork));
             }
             return TRUE;
         },

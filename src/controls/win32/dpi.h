@@ -20,6 +20,11 @@ int WindowDpi(HWND hwnd);
 // dpi where the system can tell, else the system's.
 FrameInsets FrameForDpi(DWORD style, DWORD exStyle, int dpi);
 
+// A rectangle of the screen as the layout's pixel rectangle.
+inline PixelRect ToPixels(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 // The work area of the monitor `hwnd` lies on (the primary monitor without a window).
 PixelRect WorkAreaOf(HWND hwnd);
 

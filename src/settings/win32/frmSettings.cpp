@@ -136,9 +136,7 @@ bool frmSettings::Create(HWND owner) {
     const controls::PixelRect work = controls::WorkAreaOf(owner);
     RECT owned{};
     const controls::PixelRect over =
-        owner && GetWindowRect(owner, &owned)
-            ? controls::PixelRect{owned.left, owned.top, owned.right, owned.bottom}
-            : work;
+        owner && GetWindowRect(owner, &owned) ? controls::ToPixels(owned) : work;
     return CreateCentred(kExStyle, controls::Widen(kDialogTitle).c_str(), kStyle, owner,
                          controls::WindowDpi(owner), over, work);
 }
