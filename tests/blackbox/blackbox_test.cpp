@@ -48,9 +48,8 @@ struct Program {
     // The exit code within `ms`, or STILL_ACTIVE (259) while the program runs on.
     DWORD Exit(int ms = 3000) const {
         DWORD code = STILL_ACTIVE;
-        PumpUntil([&] { return GetExitCodeProcess(pi.hProcess, &code) && code != STILL_ACTIVE; },
-                  ms);
-        return code;
+        PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, ms);
+        return GetExitCodeProcess(pi.hProcess, &code), code;
     }
 };
 
@@ -80,8 +79,10 @@ TEST(Program, ComesBackOnScreenAfterAMinimisedEditorCloses) {
 // A malformed stored code is reported before the window appears, which then has the default
 // units. Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageDown and Ctrl+PageUp switch pages round the row,
 // putting the focus into the page's first field; Tab and Shift+Tab go round the page. Shift+F10
-// opens the menu, whose "Exit" ends the program with status 0; the code is left as it was.
-TEST(Program, AnInvalidCodeReportedThenTheKeysRoundThePagesAndTheMenusExit) {
+// opens the menu for "Settings...", where another program fills in the dialog and presses OK
+// (a sent message, inside the dialog's loop): applied at once, not at the next tick, and
+// stored. The menu's "Exit" ends the program with status 0.
+TEST(Program, AnInvalidCodeReportedThenTheKeysAnotherProgramsOkAndTheMenusExit) {
     CleanKey key("1:2:3");
     Program ortelia;
     const HWND box = ortelia.Await(L"#32770", L"Ortelia");
@@ -91,7 +92,8 @@ TEST(Program, AnInvalidCodeReportedThenTheKeysRoundThePagesAndTheMenusExit) {
     SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     const HWND main = ortelia.Await(L"OrteliaMain", L"Ortelia");
     const auto pages = Children(main, L"OrteliaTabContainer");
-    EXPECT_EQ(support::Text(FindWindowExW(pages.at(3), nullptr, L"Static", nullptr)), L"Kmph");
+    const HWND unit = FindWindowExW(pages.at(3), nullptr, L"Static", nullptr);
+    EXPECT_EQ(support::Text(unit), L"Kmph");
     // clang-format off
     const struct { std::initializer_list<WORD> chord; int page, field; } steps[] = {
         {{VK_CONTROL, VK_TAB}, 1, 0}, {{VK_CONTROL, VK_NEXT}, 2, 0}, {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1, 0},
@@ -104,17 +106,25 @@ TEST(Program, AnInvalidCodeReportedThenTheKeysRoundThePagesAndTheMenusExit) {
             EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
         EXPECT_EQ(ortelia.Gui().hwndFocus, Children(pages.at(s.page), L"Edit").at(s.field));
     }
+    Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}, main); // "Settings..."
+    const HWND dialog = ortelia.Await(L"OrteliaSettings");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Stored(), "1:2:3") << "not rewritten at start";
+    for (const wchar_t* caption : {L"Imperial", L"Bottom - Left"})
+        Click(dialog, caption);
+    SendMessageW(Children(dialog, L"Edit").at(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
+    Click(dialog, L"OK");
+    EXPECT_TRUE(PumpUntil([&] { return support::Text(unit) == L"Mph"; }, 500)) << "not at a tick";
+    EXPECT_EQ(Stored(), "1:2:12:22:1:0");
     Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main); // "Exit"
     EXPECT_EQ(ortelia.Exit(), 0u);
-    EXPECT_EQ(Stored(), "1:2:3");
 }
 
 // Auto-close on, the editor seen, it closes while a loop of the program's or the system's runs:
 // the loop ends, and the program with status 0 within two ticks, writing nothing.
 TEST(Program, EndsWithinTwoTicksOfTheEditorWhicheverLoopRuns) {
     const char* code = "1:0:0:0:1:1";
-    const char* loops[] = {"popup menu",  "dialog",      "field's menu",
-                           "system menu", "moving main", "moving dialog"};
+    const char* loops[] = {"menu", "dialog", "field's menu", "system menu", "move", "dialog move"};
     for (int loop = 0; loop < 6; ++loop) {
         CleanKey key(code);
         const HWND editor = CreateWindowW(L"STATIC", L"e - Kestrava Editor", WS_POPUP | WS_VISIBLE,

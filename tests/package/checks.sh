@@ -12,7 +12,6 @@ check() { # DESCRIPTION COMMAND...
     if "${@:2}"; then echo "ok - $1"; else echo "not ok - $1"; failures=$((failures + 1)); fi
 }
 checks_done() { ((failures == 0)) || { echo "$failures package checks failed"; exit 1; }; }
-
 packages=${1:-$(mktemp -d)}
 [[ -n "${1:-}" ]] || harness_on_exit "rm -rf $(printf %q "$packages")"
 [[ -f "$packages/$name-win64.zip" ]] || check "two clean builds give the same zip and MSI" \

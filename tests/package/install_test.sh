@@ -10,7 +10,6 @@ check "the MSI needs no administrator rights" test $((words & 8)) -ne 0
 check "the MSI's components are 64-bit, and the exe has its version" bash -c \
     "msiinfo export '$msi' Component | awk -F'\t' 'NR > 3 && int(\$4 / 256) % 2 == 0 { exit 1 }' &&
      msiinfo export '$msi' File | grep -q '^OrteliaExe	Program	ortelia.exe	[0-9]*	1[.]3[.]0[.]0'"
-
 { xvfb_start; wine_prefix_create 96; } >/dev/null
 profile="$WINEPREFIX/drive_c/users/$(whoami)/AppData" installed=$profile/Local/Programs/Ortelia
 shortcut="$profile/Roaming/Microsoft/Windows/Start Menu/Programs/Ortelia/Ortelia.lnk"

@@ -124,9 +124,8 @@ inline int Dpi() {
 inline bool Wine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
 }
-// The row for this screen of a table of rectangles rounded by hand, where they hold: under
-// Wine at a density of the table. Elsewhere none: the test checks what holds anywhere and
-// reports itself skipped.
+// The row for this screen of a table of rectangles rounded by hand, under Wine at its dpi;
+// elsewhere none: the test checks what holds anywhere and reports itself skipped.
 template <typename Rows> auto Literal(const Rows& rows) -> decltype(&rows[0]) {
     const bool wine = Wine();
     for (const auto& row : rows)

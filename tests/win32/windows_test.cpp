@@ -37,19 +37,17 @@ struct Ortelia {
     HWND W() const { return main.Handle(); }
     HWND Header() const { return FindWindowExW(W(), nullptr, L"OrteliaTabHead", nullptr); }
     HWND Page(int n) const { return Children(W(), L"OrteliaTabContainer").at(n); }
-    // Edit k of page n: the two inputs and the result, or the converter's four boxes.
+    // Edit k of page n (two inputs and the result, or the converter's four boxes), its text;
+    // label k of page n (label 0 of page 3 the speed's unit).
     HWND Field(int n, int k) const { return Children(Page(n), L"Edit").at(k); }
     std::wstring Text(int n, int k) const { return support::Text(Field(n, k)); }
-    // Label k of page n; label 0 of page 3 is the speed's unit.
     std::wstring Label(int n, int k) const {
         return support::Text(Children(Page(n), L"Static").at(k));
     }
     // The selected part of a field's text.
     static std::wstring Selection(HWND field) {
-        DWORD from = 0, to = 0;
-        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                     reinterpret_cast<LPARAM>(&to));
-        return support::Text(field).substr(from, to - from);
+        const auto sel = static_cast<DWORD>(SendMessageW(field, EM_GETSEL, 0, 0));
+        return support::Text(field).substr(LOWORD(sel), HIWORD(sel) - LOWORD(sel));
     }
     std::wstring Visible() const { // the pages shown, as digits
         std::wstring shown;
@@ -149,14 +147,13 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
     const Design& to = kDesign[Dpi() == 144 ? 0 : 2]; // the controls hold it anywhere
     for (const char* code : {"1:1:0:22:1:1", "1:1:0:22:1:0"}) {
         Ortelia o(code);
-        const bool metric = code[11] == '1';
         EXPECT_EQ(support::Text(o.W()), L"Ortelia");
         EXPECT_TRUE(o.Topmost() && GetForegroundWindow() == o.W());
         EXPECT_EQ(o.Selection(GetFocus()), L"90") << "the first field, ready for typing";
         EXPECT_EQ(o.Visible(), L"01234") << "stacked, page 0 on top";
         EXPECT_EQ(o.Text(0, 2) + L"|" + o.Text(1, 2), L"5.52|-45\u00B0 or 135\u00B0");
         EXPECT_EQ(o.Text(2, 2) + o.Text(3, 2) + o.Label(3, 0) + o.Label(3, 2),
-                  metric ? L"19.00m30.49mKmph2.49 sec" : L"62.34f259.06fMph4.01 sec");
+                  code[11] == '1' ? L"19.00m30.49mKmph2.49 sec" : L"62.34f259.06fMph4.01 sec");
         EXPECT_EQ(o.Text(4, 1) + L"|" + o.Text(4, 3), L"3.28|0.62");
         EXPECT_EQ(Outside(o.W()), L"") << "the header and pages, and what is on them";
         if (here) {
@@ -241,10 +238,9 @@ TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
     EXPECT_EQ(o.Text(4, 0), L"10") << "the other pair is untouched";
 }
 
-// Real clicks, each then a digit: the "LIM Length" caption, "CP Length", Radius; another
-// window, then the page (the focus back in Radius); another, then Radius; Radius's end. The
-// digit replaces the field's text, or goes to a placed caret, only in view. Then one
-// right-click on the unfocused result and C, its menu's Copy.
+// Real clicks, each then a digit: "LIM Length", "CP Length", Radius; another window, the page
+// (the focus back in Radius); another, Radius; Radius's end. The digit replaces the text or goes
+// to a placed caret, only in view. Then one right-click on the unfocused result, and C: Copy.
 TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
     // clang-format off
     const struct { int dpi; POINT lim, cp; } captions[] = { // a point in each caption
@@ -295,10 +291,9 @@ TEST(MainWindow, ClicksThenKeysReachOnlyTheFieldInView) {
 }
 
 // The right button on the window's, header's or a page's background opens the menu (1), other
-// buttons and labels (which take presses) none (0), a field its own (2). Along the header each
-// caption takes clicks, in order. The converter's line lets presses through and is drawn in the
-// window-text colour, first row to last, the button face beside it; screen readers name an
-// input by its label (in the units) and a result by its page.
+// buttons and labels (which take presses) none (0), a field its own (2); each caption takes
+// clicks, in order. The converter's line lets presses through, drawn first row to last in the
+// window-text colour; screen readers name an input by its label (units), a result by its page.
 TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptionsThenTheConverterDrawnAndNamed) {
     Ortelia o("1:1:0:22:1:0");
     const HWND label = Children(o.Page(0), L"Static").at(0);
@@ -323,11 +318,8 @@ TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptionsThenTheConverterDraw
         });
         ClickAt(ScreenPoint(r.target, r.at), r.down, r.down << 1); // up: bit on
         PumpUntil([&] { return close.Done(); }, r.menu ? 1000 : 100);
-        EXPECT_EQ(items.empty()                  ? 0
-                  : items == L"Settings...-Exit" ? 1
-                                                 : 2,
-                  r.menu)
-            << r.down << " on " << r.target;
+        const int menu = items.empty() ? 0 : items == L"Settings...-Exit" ? 1 : 2;
+        EXPECT_EQ(menu, r.menu) << r.down << " on " << r.target;
     }
     std::wstring order; // at a caption's height, from within the first caption on
     for (int x = MulDiv(4, Dpi(), 96); x < std::stoi(Place(o.Header())); ++x) {
