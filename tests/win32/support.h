@@ -67,10 +67,8 @@ inline void ClickAt(POINT at, DWORD down, DWORD up) {
 // Keys as typed, each chord pressed in order and released in reverse, into `window` made
 // foreground first (or into whatever window is).
 inline void Keys(std::initializer_list<std::initializer_list<WORD>> chords, HWND window = nullptr) {
-    if (window) {
-        SetForegroundWindow(window);
+    if (window && SetForegroundWindow(window))
         PumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
-    }
     for (const auto& chord : chords) {
         for (WORD key : chord)
             keybd_event(static_cast<BYTE>(key), 0, 0, 0);

@@ -164,18 +164,21 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
         EXPECT_EQ(Places(o), to.places);
         for (HWND c : {o.Header(), o.Field(3, 0), Children(o.Page(3), L"Static").at(2)})
             EXPECT_EQ(FontHeight(c), to.font);
-        const int which[] = {COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW};
+        const int which[] = {COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_BTNSHADOW};
         const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1]),
-                                   GetSysColor(which[2])};
-        const COLORREF after[] = {RGB(10, 20, 30), RGB(40, 50, 60), RGB(70, 80, 90)};
-        SetSysColors(3, which, after);
+                                   GetSysColor(which[2]), GetSysColor(which[3])};
+        const COLORREF after[] = {RGB(10, 20, 30), RGB(40, 50, 60), RGB(70, 80, 90), RGB(9, 9, 9)};
+        SetSysColors(4, which, after);
         SendMessageW(o.W(), WM_SYSCOLORCHANGE, 0, 0);
         EXPECT_EQ(
             std::vector({Pixel(o.Page(0), 5, 5), Pixel(o.Page(0), 0, 5), Pixel(o.Page(0), -1, 5),
                          Pixel(o.Page(0), 5, -1), Pixel(o.Header(), -2, 2),
                          Pixel(o.Header(), -2, MulDiv(24, to.dpi, 96)), Pixel(o.W(), -1, -1)}),
             std::vector({after[0], after[1], after[2], after[2], after[0], after[1], after[0]}));
-        SetSysColors(3, which, before);
+        if (here) {
+            EXPECT_EQ(Tabs(o.Header()), to.tabs) << "the tabs' edges in the new colours";
+        }
+        SetSysColors(4, which, before);
         gMain = o.W(), gTopmostAtEnd = true;
         const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
         SendMessageW(o.W(), WM_CLOSE, 0, 0);
@@ -186,10 +189,10 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
 }
 
 // A keystroke runs its calculator twice (the second settling on its own result) and writes
-// once; "." and "-" pass where taken, ", a" nowhere, nothing into a result. In Radius: typed,
+// once; "." and "-" pass where taken, ", a" nowhere, nothing into a result (below: the result
+// after 3 is typed into the second input, and that input after ".-, a"). In Radius: typed,
 // pasted (1,5x is 1), Ctrl+A, X, Z, C; a result copied; the converter's pairs both ways.
 TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
-    // The result after 3 is typed into the second input, and that input after ".-, a".
     const wchar_t* results[] = {L"1.66", L"-72\u00B0 or 108\u00B0", L"25.00m", L"10.16m"};
     const wchar_t* filtered[] = {L"3", L"3.-", L"3", L"3."};
     Ortelia o;
@@ -230,8 +233,10 @@ TEST(MainWindow, TypedPastedAndEditedTheFieldsRecompute) {
         {1, L"1", L"0.30"}, {1, L"3.28", L"1.00"}, {0, L"-5", L"-16.40"}, {0, L"10", L"32.81"},
         {2, L"-.", L"0.00"}, {2, L"100", L"62.14"}, {3, L"1", L"1.61"}, {3, L"1e400", L"--"}};
     // clang-format on
-    for (const auto& p : pairs) {
-        SetWindowTextW(o.Field(4, p.field), p.text);
+    for (const auto& p : pairs) { // typed over the whole text; what no key gives, pasted
+        const HWND field = o.Field(4, p.field);
+        wcschr(p.text, 'e') ? (void)SetWindowTextW(field, p.text)
+                            : Ortelia::Type(field, L"\x01" + std::wstring(p.text));
         EXPECT_EQ(o.Text(4, p.field) + L"|" + o.Text(4, p.field ^ 1),
                   std::wstring(p.text) + L"|" + p.partner);
     }
