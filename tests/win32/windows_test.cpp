@@ -168,6 +168,7 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
         const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1]),
                                    GetSysColor(which[2]), GetSysColor(which[3])};
         const COLORREF after[] = {RGB(10, 20, 30), RGB(40, 50, 60), RGB(70, 80, 90), RGB(9, 9, 9)};
+        const std::string tabs = Tabs(o.Header()); // where the edges are, in these colours
         SetSysColors(4, which, after);
         SendMessageW(o.W(), WM_SYSCOLORCHANGE, 0, 0);
         EXPECT_EQ(
@@ -175,9 +176,7 @@ TEST(MainWindow, ItsDesignAtStartAtAnotherDensityAndInNewColoursThenEndsWritingN
                          Pixel(o.Page(0), 5, -1), Pixel(o.Header(), -2, 2),
                          Pixel(o.Header(), -2, MulDiv(24, to.dpi, 96)), Pixel(o.W(), -1, -1)}),
             std::vector({after[0], after[1], after[2], after[2], after[0], after[1], after[0]}));
-        if (here) {
-            EXPECT_EQ(Tabs(o.Header()), to.tabs) << "the tabs' edges in the new colours";
-        }
+        EXPECT_EQ(Tabs(o.Header()), tabs) << "the tabs' edges in the new colours";
         SetSysColors(4, which, before);
         gMain = o.W(), gTopmostAtEnd = true;
         const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
