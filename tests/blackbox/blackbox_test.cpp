@@ -102,9 +102,11 @@ TEST(Program, AnInvalidCodeReportedThenTheKeysAnotherProgramsOkAndTheMenusExit) 
     // clang-format on
     for (const auto& s : steps) {
         Keys({s.chord}, main);
+        const HWND field = Children(pages.at(s.page), L"Edit").at(s.field); // waited for
+        EXPECT_TRUE(PumpUntil([&] { return ortelia.Gui().hwndFocus == field; }, 1000))
+            << "focus " << ortelia.Gui().hwndFocus << ", not " << field;
         for (int n = 0; n < 5; ++n)
             EXPECT_EQ(IsWindowVisible(pages.at(n)) != 0, n == s.page) << n << " for " << s.page;
-        EXPECT_EQ(ortelia.Gui().hwndFocus, Children(pages.at(s.page), L"Edit").at(s.field));
     }
     Keys({{VK_SHIFT, VK_F10}, {VK_DOWN}, {VK_RETURN}}, main); // "Settings..."
     const HWND dialog = ortelia.Await(L"OrteliaSettings");
@@ -115,7 +117,9 @@ TEST(Program, AnInvalidCodeReportedThenTheKeysAnotherProgramsOkAndTheMenusExit) 
     Click(dialog, L"OK");
     EXPECT_TRUE(PumpUntil([&] { return support::Text(unit) == L"Mph"; }, 500)) << "not at a tick";
     EXPECT_EQ(Stored(), "1:2:12:22:1:0");
-    Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main); // "Exit"
+    // "Exit", chosen again should Wine's late focus events after the dialog close the menu first.
+    for (int n = 0; n < 3 && ortelia.Exit(n ? 1500 : 0) == STILL_ACTIVE; ++n)
+        Keys({{VK_SHIFT, VK_F10}, {VK_UP}, {VK_RETURN}}, main);
     EXPECT_EQ(ortelia.Exit(), 0u);
 }
 

@@ -33,13 +33,14 @@ run_at() {
     echo "passed $(tail -1 <<<"$log" | sed -nE 's/^([0-9]+) passed, 0 failed$/\1/p')"
     echo "skipped $(sed -nE 's/^([0-9]+) skipped, .*/\1/p' <<<"$log")"
     grep "^rectangles rounded by hand" <<<"$log" || true
+    ((status == 0)) || grep -E -A8 '^\[  FAILED  \]|: Failure$' <<<"$log" | sed "s/^/    $dpi dpi: /" | head -60
 }
 # Both at once: the tests mostly wait for windows and timers.
 runs=$(mktemp -d)
 harness_on_exit "rm -rf $(printf %q "$runs")"
 run_at 96 >"$runs/96" & first=$!
 run_at 168 >"$runs/168" & wait "$first" $!
-grep -h '^ok \|^not ok ' "$runs/96" "$runs/168"
+grep -h '^ok \|^not ok \|^    [0-9]* dpi: ' "$runs/96" "$runs/168"
 failures=$((failures + $(cat "$runs"/* | grep -c '^not ok ' || true)))
 count() { sed -nE "s/^$2 ([0-9]*)$/\1/p" "$runs/$1"; }
 check "at 96 dpi all $(count 96 passed) passed, none skipped" \

@@ -356,8 +356,7 @@ TEST(MainWindow, PressesOnBackgroundsLabelsFieldsAndCaptionsThenTheConverterDraw
               L"Radius|CP Length result|Mph|Mph|");
 }
 
-// A top-level window, 900 x 700, standing in for the editor or another program's window;
-// it takes no activation, as another program's window does not from this thread's menu.
+// The editor or another program's 900 x 700 window, which takes no activation from this thread.
 struct Window {
     HWND hwnd;
     Window(const std::wstring& title, int x, int y, bool visible = true)
@@ -468,10 +467,7 @@ TEST(StoredSettings, ARefusedWriteIsReportedAndTheNewSettingsStillHold) {
                                         "Settings", value));
         EXPECT_EQ(std::get<std::string>(value), "");
     }
-    o.Dialog([](HWND dialog) {
-        Click(dialog, L"Imperial");
-        Click(dialog, L"OK");
-    });
+    o.Dialog([](HWND dialog) { Click(dialog, L"Imperial"), Click(dialog, L"OK"); });
     Allow("D:P(A;;KA;;;WD)");
     EXPECT_FALSE(Shown(L"OrteliaSettings"));
     EXPECT_EQ(Stored(), "1:1:0:22:1:1");
